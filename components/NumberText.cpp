@@ -1,0 +1,128 @@
+#include "components/NumberText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+
+namespace zelk {
+namespace {
+
+// Digits of a value: all integer digits (no leading zeros) and the exact fraction.
+struct ExactDigits {
+    std::string integer;
+    std::string fraction;
+};
+
+// Exact for every value from 1e-20 up to 1e18, the range these formats round in:
+// such a long double has at most 130 binary fraction digits, each giving one decimal.
+ExactDigits Expand(long double magnitude) {
+    char buffer[200];
+    std::snprintf(buffer, sizeof buffer, "%.140Lf", magnitude);
+    const std::string_view text(buffer);
+    const size_t point = text.find('.');
+    ExactDigits d;
+    d.integer = std::string(text.substr(0, point));
+    d.fraction = std::string(text.substr(point + 1));
+    const size_t firstNonZero = d.integer.find_first_not_of('0');
+    d.integer = firstNonZero == std::string::npos ? std::string() : d.integer.substr(firstNonZero);
+    return d;
+}
+
+// Adds one unit in the last place of a digit string; true when it carries out.
+bool Increment(std::string& digits) {
+    for (size_t i = digits.size(); i-- > 0;) {
+        if (digits[i] == '9') {
+            digits[i] = '0';
+        } else {
+            ++digits[i];
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string Scientific(long double value, int precision, char sep) {
+    const int digits = precision < 1 ? 1 : (precision > 18 ? 18 : precision);
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*LE", digits - 1, value);
+    std::string text(buffer);
+    for (char& c : text)
+        if (c == '.') c = sep;
+    return text;
+}
+
+// Fixed notation rounded at `decimals` places after the point (half away from zero).
+std::string FixedText(bool negative, const ExactDigits& d, int decimals, int shownDecimals, char sep) {
+    std::string integer = d.integer;
+    std::string fraction = d.fraction.substr(0, static_cast<size_t>(decimals));
+    const char next = static_cast<size_t>(decimals) < d.fraction.size() ? d.fraction[static_cast<size_t>(decimals)] : '0';
+    if (next >= '5') {
+        bool carry = fraction.empty() ? true : Increment(fraction);
+        if (carry) {
+            if (integer.empty()) integer = "0";
+            if (Increment(integer)) integer.insert(integer.begin(), '1');
+        }
+    }
+    if (integer.empty()) integer = "0";
+    fraction.resize(static_cast<size_t>(shownDecimals), '0');
+    const bool zero = integer.find_first_not_of('0') == std::string::npos &&
+                      fraction.find_first_not_of('0') == std::string::npos;
+    std::string text = (negative && !zero) ? "-" : "";
+    text += integer;
+    if (shownDecimals > 0) {
+        text += sep;
+        text += fraction;
+    }
+    return text;
+}
+
+std::string NonFinite(long double value) {
+    if (std::isnan(value)) return "NAN";
+    return value < 0 ? "-INF" : "INF";
+}
+
+}  // namespace
+
+std::string FloatToStrF(long double value, FloatFormat format, int precision, int digits, char decimalSeparator) {
+    if (!std::isfinite(value)) return NonFinite(value);
+    if (precision < 1) precision = 1;
+    if (precision > 18) precision = 18;
+    if (digits < 0) digits = 0;
+    if (digits > 18) digits = 18;
+    const bool negative = std::signbit(value);
+    const long double magnitude = std::fabs(value);
+
+    if (format == FloatFormat::Exponent) return Scientific(value, precision, decimalSeparator);
+    if (format == FloatFormat::General) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.*Lg", precision, value);
+        std::string text(buffer);
+        for (char& c : text)
+            if (c == '.') c = decimalSeparator;
+        return text;
+    }
+    // Fixed, and Number and Currency without their separators and symbols.
+    if (magnitude >= 1e18L) return Scientific(value, precision, decimalSeparator);
+    if (magnitude < 1e-20L) return FixedText(false, ExactDigits{}, digits, digits, decimalSeparator);
+    const ExactDigits d = Expand(magnitude);
+    const int integerDigits = static_cast<int>(d.integer.size());
+    if (integerDigits > precision) return Scientific(value, precision, decimalSeparator);
+    int decimals = digits;
+    if (integerDigits > 0) {
+        decimals = std::min(digits, precision - integerDigits);
+    } else {
+        const size_t firstNonZero = d.fraction.find_first_not_of('0');
+        const int leadingZeros = static_cast<int>(firstNonZero);
+        decimals = std::min(digits, leadingZeros + precision);
+    }
+    return FixedText(negative, d, decimals, digits, decimalSeparator);
+}
+
+std::string FormatFixed(long double value, int width, int decimals, char decimalSeparator) {
+    std::string text = FloatToStrF(value, FloatFormat::Fixed, 18, decimals, decimalSeparator);
+    if (static_cast<int>(text.size()) < width) text.insert(0, static_cast<size_t>(width) - text.size(), ' ');
+    return text;
+}
+
+}  // namespace zelk

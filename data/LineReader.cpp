@@ -1,0 +1,92 @@
+#include "data/LineReader.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "data/Errors.h"
+
+namespace zelk {
+namespace {
+constexpr size_t kChunk = 1 << 20;
+}
+
+bool LineReader::Open(const std::string& path) {
+    Close();
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    fileHolder_.reset(f);
+    file_ = f;
+    path_ = path;
+    buffer_.resize(kChunk);
+    begin_ = end_ = 0;
+    eofSeen_ = ended_ = false;
+    return true;
+}
+
+void LineReader::Close() {
+    fileHolder_.reset();
+    file_ = nullptr;
+}
+
+bool LineReader::Fill() {
+    if (eofSeen_ || !file_) return false;
+    const size_t got = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+    if (got < buffer_.size()) {
+        if (std::ferror(file_)) throw ZelkError("Cannot read '" + path_ + "': " + std::strerror(errno));
+        eofSeen_ = true;
+    }
+    begin_ = 0;
+    end_ = got;
+    return got > 0;
+}
+
+bool LineReader::Next(std::string_view& line) {
+    if (ended_ || !file_) return false;
+    if (begin_ >= end_ && !Fill()) {
+        ended_ = true;
+        return false;
+    }
+    if (buffer_[begin_] == 26) {
+        ended_ = true;
+        return false;
+    }
+    const char* start = buffer_.data() + begin_;
+    const void* lf = std::memchr(start, '\n', end_ - begin_);
+    bool assembled = false;
+    if (lf) {
+        const size_t len = static_cast<size_t>(static_cast<const char*>(lf) - start);
+        line = std::string_view(start, len);
+        begin_ += len + 1;
+    } else {
+        // The line runs past the buffer: collect it.
+        line_.assign(start, end_ - begin_);
+        begin_ = end_;
+        while (Fill()) {
+            const char* chunk = buffer_.data();
+            const void* found = std::memchr(chunk, '\n', end_);
+            if (found) {
+                const size_t len = static_cast<size_t>(static_cast<const char*>(found) - chunk);
+                line_.append(chunk, len);
+                begin_ = len + 1;
+                break;
+            }
+            line_.append(chunk, end_);
+            begin_ = end_;
+        }
+        line = line_;
+        assembled = true;
+    }
+    if (line.find('\r') != std::string_view::npos) {
+        if (!assembled) line_.assign(line.data(), line.size());
+        std::erase(line_, '\r');
+        line = line_;
+    }
+    return true;
+}
+
+std::string LineReader::NextOrEmpty() {
+    std::string_view line;
+    return Next(line) ? std::string(line) : std::string();
+}
+
+}  // namespace zelk

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zelk {
+
+// Reads a single-byte text file line by line. A line ends with LF or CR LF; a CR
+// that is not followed by LF is left out; a line that starts with code 26 ends the
+// file. There is no limit on the length of a line.
+class LineReader {
+public:
+    LineReader() = default;
+    // Opens the file; false when it cannot be opened.
+    bool Open(const std::string& path);
+    bool IsOpen() const { return file_ != nullptr; }
+    void Close();
+    // The next line, or false at the end of the file. Raises ZelkError on a read error.
+    bool Next(std::string_view& line);
+    // The next line, or an empty line at the end of the file.
+    std::string NextOrEmpty();
+
+private:
+    bool Fill();
+
+    struct FileCloser {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    std::unique_ptr<std::FILE, FileCloser> fileHolder_;
+    std::FILE* file_ = nullptr;
+    std::string path_;
+    std::vector<char> buffer_;
+    size_t begin_ = 0;
+    size_t end_ = 0;
+    bool eofSeen_ = false;
+    bool ended_ = false;
+    std::string line_;  // a line assembled across buffer ends or with CRs removed
+};
+
+}  // namespace zelk

@@ -1,0 +1,176 @@
+#include "data/MinuteGrid.h"
+
+#include <cmath>
+#include <vector>
+
+#include "data/Errors.h"
+#include "data/TextNumber.h"
+
+namespace zelk {
+namespace {
+
+long long MinutesOf(DateTime value) { return std::llround(value * kMinutesPerDay); }
+
+std::string RefusedStepText(std::string_view language, std::string_view rasterText) {
+    if (language == "en")
+        return "Invalid grid step '" + std::string(rasterText) + "': allowed are 1 to 4320 minutes.";
+    return "Ung\xFCltiges Raster '" + std::string(rasterText) + "': erlaubt sind 1 bis 4320 Minuten.";
+}
+
+}  // namespace
+
+int FirstReadingHour(std::string_view timeText) { return TextToIntDef(timeText.substr(0, 2), 0); }
+
+int GridStepOf(std::string_view rasterText) { return TextToIntDef(rasterText, 5); }
+
+MinuteGrid::MinuteGrid(GridInput& input, const WindowHooks& hooks, GridCallbacks callbacks)
+    : in_(input), hooks_(hooks), callbacks_(std::move(callbacks)), dates_(input.months) {}
+
+const std::string& MinuteGrid::DayText(std::string_view base, int days) {
+    if (base != cacheBase_) {
+        cacheBase_.assign(base);
+        for (auto& entry : shifted_) entry.reset();
+    }
+    const int n = days < 0 ? 0 : (days > 3 ? 3 : days);
+    auto& entry = shifted_[n];
+    if (!entry) entry = n == 0 ? std::string(base) : dates_.NextDayText(DayText(base, n - 1));
+    return *entry;
+}
+
+void MinuteGrid::BuildMinuteGrid() {
+    const int step = GridStepOf(in_.rasterText);
+    if (step <= 0 || step > kGridMinutes) throw ZelkError(RefusedStepText(in_.language, in_.rasterText));
+
+    SensorTab& sensor = in_.sensorTab;
+    sensor.RemoveFilter();
+    sensor.SetFilterDay(LowerAscii(in_.selectedDate));
+    sensor.SetFiltered(true);
+    sensor.First();
+    while (!sensor.Eof() && !(sensor.CurBgWert() > 0.0)) sensor.Next();
+
+    in_.currentDateText.assign(sensor.CurDatum());
+    in_.currentTimeText.assign(sensor.CurZeit());
+    const int hour = FirstReadingHour(in_.currentTimeText);
+    if (hour < 0 || hour > 23) {
+        sensor.RemoveFilter();
+        throw ConversionError("'" + in_.currentTimeText + "' does not give a start hour from 00 to 23");
+    }
+    in_.startHour = hour;
+    if (callbacks_.startHourSet) callbacks_.startHourSet();
+
+    sensor.RemoveFilter();
+    in_.werteTab.ClearGlukose();
+    in_.gridStep = step;
+    hint_ = 0;
+    EventPump pump(hooks_);
+    if (in_.rasterIndex >= 4)
+        FillByExtremes(step, pump);
+    else
+        FillByMeans(step, pump);
+
+    if (callbacks_.gridFilled) callbacks_.gridFilled();
+}
+
+void MinuteGrid::FillByMeans(int step, EventPump& pump) {
+    const std::string dayText = in_.currentDateText;
+    for (int t = 0; t < kGridMinutes; t += step) {
+        const float v = WindowMean(dayText, t, step);
+        const int row = in_.werteTab.FindKey(t);
+        if (row >= 0) in_.werteTab.SetGlukose(row, v);
+        pump.Run();
+    }
+}
+
+void MinuteGrid::FillByExtremes(int step, EventPump& pump) {
+    const std::string dayText = in_.currentDateText;
+    std::vector<ExtremeWindow> records(static_cast<size_t>(kGridMinutes / step + 1));
+    size_t count = 0;
+    for (int t = 0; t < kGridMinutes; t += step) WindowExtremes(dayText, t, records[count++], step);
+
+    const float d1 = static_cast<float>(static_cast<long double>(records[0].maximum) - records[1].minimum);
+    const float d2 = static_cast<float>(static_cast<long double>(records[1].maximum) - records[0].minimum);
+    bool takeMinimum = d1 >= d2;
+    for (size_t i = 0; i < count; ++i) {
+        const ExtremeWindow& r = records[i];
+        if (r.found) {
+            const int minute = dates_.GridMinuteOf(takeMinimum ? r.timeOfMinimum : r.timeOfMaximum,
+                                                   in_.selectedDate, in_.startHour);
+            const int row = in_.werteTab.FindKey(minute);
+            if (row >= 0) in_.werteTab.SetGlukose(row, takeMinimum ? r.minimum : r.maximum);
+        }
+        takeMinimum = !takeMinimum;
+        pump.Run();
+    }
+}
+
+float MinuteGrid::WindowMean(std::string_view dayText, int t, int step) {
+    const SplitTime at = SplitMinutes(t + in_.startHour * 60);
+    const std::string& day = DayText(dayText, at.days);
+    const std::string first = TimeText(at.hours, at.minutes);
+    int lastHour = at.hours;
+    int lastMinute = at.minutes + step - 1;
+    int carried = 0;
+    std::string last = TimeTextCarry(lastHour, lastMinute, carried);
+    if (carried > 0) last = "23:59";  // a window never runs into the next day
+
+    const SensorRowStore& store = in_.sensorTab.Store();
+    float sum = 0.0f;
+    int count = 0;
+    SensorRowStore::Walker walker(store, store.LowerBoundFrom(day, first, hint_));
+    for (; !walker.AtEnd(); walker.Next()) {
+        const SensorRow& row = walker.Row();
+        if (row.datum.View() != day) break;
+        if (row.zeit.View().substr(0, 5) > std::string_view(last)) break;
+        if (!row.bgNull && row.bgWert > 0.0) {
+            sum = static_cast<float>(static_cast<long double>(sum) + row.bgWert);
+            ++count;
+        }
+    }
+    hint_ = walker.Pos();
+    return count > 0 ? static_cast<float>(static_cast<long double>(sum) / count) : 0.0f;
+}
+
+void MinuteGrid::WindowExtremes(std::string_view dayText, int t, ExtremeWindow& record, int step) {
+    record.found = false;
+    record.minimum = 0.0f;
+    record.maximum = 0.0f;
+    SplitTime at = SplitMinutes(t + in_.startHour * 60);
+    std::string day = DayText(dayText, at.days);
+    const std::string first = TimeTextCarry(at.hours, at.minutes, at.days);
+
+    const SensorRowStore& store = in_.sensorTab.Store();
+    int pos = store.LowerBound(day, first);
+    if (pos >= store.Size()) return;
+    record.minimum = 1000.0f;
+    record.maximum = 0.0f;
+
+    const long long firstMinute = MinutesOf(dates_.DayTimeValue(day, first));
+    const long long lastMinute = firstMinute + step - 1;
+    // One search for each calendar day the window touches.
+    for (;;) {
+        for (SensorRowStore::Walker walker(store, pos); !walker.AtEnd(); walker.Next()) {
+            const SensorRow& row = walker.Row();
+            if (row.datum.View() != day) break;
+            const DateTime when = dates_.DayTimeValue(row.datum.View(), row.zeit.View());
+            const long long minute = MinutesOf(when);
+            if (minute > lastMinute) break;
+            if (minute < firstMinute || row.bgNull || !(row.bgWert > 0.0)) continue;
+            // The stored double is compared with the single-precision extreme.
+            if (row.bgWert < record.minimum) {
+                record.minimum = static_cast<float>(row.bgWert);
+                record.timeOfMinimum = when;
+            }
+            if (row.bgWert > record.maximum) {
+                record.maximum = static_cast<float>(row.bgWert);
+                record.timeOfMaximum = when;
+            }
+            record.found = true;
+        }
+        const long long dayEnd = MinutesOf(dates_.ParseDayText(day)) + kMinutesPerDay - 1;
+        if (lastMinute <= dayEnd) break;
+        day = dates_.NextDayText(day);
+        pos = store.LowerBound(day, {});
+    }
+}
+
+}  // namespace zelk

@@ -1,0 +1,129 @@
+#include "data/SensorReader.h"
+
+#include <exception>
+
+#include "data/Errors.h"
+#include "data/LineReader.h"
+#include "data/TextNumber.h"
+
+namespace zelk {
+namespace {
+
+constexpr std::string_view kIdentifierMark = "ICode_";
+
+bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
+// Characters 7 to 36 of the identifier line.
+std::string IdentifierOf(std::string_view line) {
+    if (line.size() <= 6) return {};
+    return std::string(line.substr(6, 30));
+}
+
+// Keeps the day list free of entries that differ only in letter case.
+class DayListBuilder {
+public:
+    explicit DayListBuilder(std::vector<std::string>& days) : days_(days) {}
+
+    void Add(std::string_view date) {
+        if (!last_.empty() && SameTextAscii(date, last_)) return;
+        std::string key = LowerAscii(date);
+        if (seen_.insert(key).second) days_.emplace_back(date);
+        last_.assign(date);
+    }
+
+private:
+    std::vector<std::string>& days_;
+    std::unordered_set<std::string> seen_;
+    std::string last_;
+};
+
+}  // namespace
+
+bool IsSensorHeader(std::string_view line) { return Contains(line, "Sample") && Contains(line, "Sensor Value"); }
+
+SensorLine ParseSensorLine(std::string_view line, SensorImport& target) {
+    SensorLine result;
+    target.currentDateText.clear();
+    target.currentTimeText.clear();
+
+    const size_t tab1 = line.find('\t');
+    if (tab1 == std::string_view::npos) return result;
+    result.id = TextToIntDef(line.substr(0, tab1), -1);
+
+    const std::string_view afterId = line.substr(tab1 + 1);
+    const size_t tab2 = afterId.find('\t');
+    if (tab2 == std::string_view::npos) return result;
+    target.currentDateText.assign(afterId.substr(0, tab2));
+
+    const std::string_view rest = afterId.substr(tab2 + 1);
+    const size_t tab3 = rest.find('\t');
+    if (tab3 != std::string_view::npos) {
+        // Shape A: time TAB value.
+        target.currentTimeText.assign(rest.substr(0, tab3));
+        result.value = TextToSingleOrZero(TrimControl(rest.substr(tab3 + 1)), target.decimalSeparator);
+    } else {
+        // Shape B: time and value share one column.
+        target.currentTimeText.assign(rest.substr(0, 5));
+        std::string_view piece = rest.size() > 5 ? rest.substr(5, 100) : std::string_view{};
+        const size_t colon = piece.find(':');
+        if (colon != std::string_view::npos) piece = piece.substr(colon + 1);
+        result.value = TextToSingleOrZero(TrimControl(piece), target.decimalSeparator);
+    }
+    return result;
+}
+
+void ReadSensorFile(const std::string& path, SensorImport& target, const WindowHooks& hooks) {
+    target.currentDateText.clear();
+    target.currentTimeText.clear();
+    try {
+        LineReader reader;
+        if (!reader.Open(path)) throw ZelkError("Cannot open '" + path + "'");
+        std::string header = reader.NextOrEmpty();
+        if (Contains(header, kIdentifierMark)) {
+            target.pidText = IdentifierOf(header);
+            header = reader.NextOrEmpty();
+        }
+        if (!IsSensorHeader(header)) {
+            hooks.ShowMessage(target.wrongFileText);
+            return;
+        }
+
+        target.sensorTab.RemoveFilter();
+        target.sensorTab.DeleteAll();
+        target.dayList.clear();
+        DayListBuilder days(target.dayList);
+        EventPump pump(hooks);
+        std::string lowered;
+        std::string_view line;
+        while (reader.Next(line)) {
+            const SensorLine parsed = ParseSensorLine(line, target);
+            if (!target.currentDateText.empty() && !target.currentTimeText.empty()) {
+                lowered.assign(target.currentDateText);
+                for (char& c : lowered)
+                    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+                const double stored = target.importUnit == 0
+                                          ? static_cast<double>(parsed.value)
+                                          : static_cast<double>(static_cast<long double>(parsed.value) / 18.0L);
+                target.sensorTab.Append(parsed.id, lowered, target.currentTimeText, stored);
+                days.Add(target.currentDateText);
+            }
+            pump.Run();
+        }
+    } catch (const std::exception&) {
+        hooks.ShowMessage(target.importErrorText + target.currentDateText + "  " + target.currentTimeText);
+    }
+}
+
+bool IsSensorFile(const std::string& path) {
+    try {
+        LineReader reader;
+        if (!reader.Open(path)) return false;
+        std::string line = reader.NextOrEmpty();
+        if (Contains(line, kIdentifierMark)) line = reader.NextOrEmpty();
+        return IsSensorHeader(line);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace zelk

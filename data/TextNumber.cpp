@@ -1,0 +1,139 @@
+#include "data/TextNumber.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <locale.h>
+
+namespace zelk {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// A locale handle for "C" number conversion, independent of the process locale.
+locale_t CNumericLocale() {
+    static const locale_t handle = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
+    return handle;
+}
+
+}  // namespace
+
+std::optional<int> TextToInt(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    int base = 10;
+    if (i < text.size() && text[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= text.size()) return std::nullopt;
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        const int digit = base == 16 ? HexValue(text[i]) : (IsDigit(text[i]) ? text[i] - '0' : -1);
+        if (digit < 0) return std::nullopt;
+        value = value * base + digit;
+        if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min()) return std::nullopt;
+    return static_cast<int>(value);
+}
+
+int TextToIntDef(std::string_view text, int fallback) {
+    const auto value = TextToInt(text);
+    return value ? *value : fallback;
+}
+
+std::optional<long double> TextToFloat(std::string_view text, char decimalSeparator) {
+    size_t i = 0;
+    const size_t n = text.size();
+    while (i < n && text[i] == ' ') ++i;
+    size_t end = n;
+    while (end > i && text[end - 1] == ' ') --end;
+
+    std::string normal;  // the number in "C" notation
+    normal.reserve(end - i + 1);
+    if (i < end && (text[i] == '+' || text[i] == '-')) normal.push_back(text[i++]);
+    size_t digits = 0;
+    while (i < end && IsDigit(text[i])) {
+        normal.push_back(text[i++]);
+        ++digits;
+    }
+    if (i < end && text[i] == decimalSeparator) {
+        normal.push_back('.');
+        ++i;
+        while (i < end && IsDigit(text[i])) {
+            normal.push_back(text[i++]);
+            ++digits;
+        }
+    }
+    if (digits == 0) return std::nullopt;
+    if (i < end && (text[i] == 'e' || text[i] == 'E')) {
+        normal.push_back('e');
+        ++i;
+        if (i < end && (text[i] == '+' || text[i] == '-')) normal.push_back(text[i++]);
+        size_t expDigits = 0;
+        while (i < end && IsDigit(text[i])) {
+            normal.push_back(text[i++]);
+            ++expDigits;
+        }
+        if (expDigits == 0) return std::nullopt;
+    }
+    if (i != end) return std::nullopt;
+    const long double value = strtold_l(normal.c_str(), nullptr, CNumericLocale());
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+float TextToSingleOrZero(std::string_view text, char decimalSeparator) {
+    const auto value = TextToFloat(text, decimalSeparator);
+    if (!value) return 0.0f;
+    if (std::fabs(*value) > static_cast<long double>(std::numeric_limits<float>::max())) return 0.0f;
+    return static_cast<float>(*value);
+}
+
+std::string_view TrimControl(std::string_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32) ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32) --end;
+    return text.substr(begin, end - begin);
+}
+
+std::string LowerAscii(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) c = LowerChar(c);
+    return result;
+}
+
+bool SameTextAscii(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (LowerChar(a[i]) != LowerChar(b[i])) return false;
+    return true;
+}
+
+std::string ReplaceChar(std::string text, char from, char to) {
+    for (char& c : text)
+        if (c == from) c = to;
+    return text;
+}
+
+}  // namespace zelk

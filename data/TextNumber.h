@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zelk {
+
+// An integer text as the run-time library reads it: leading blanks, an optional
+// sign, decimal digits or hexadecimal digits after "$", "0x" or "0X"; nothing after.
+std::optional<int> TextToInt(std::string_view text);
+int TextToIntDef(std::string_view text, int fallback);
+
+// A decimal number in the locale's notation: optional sign, digits with the given
+// decimal separator, optional exponent; blanks around it allowed. Held at extended
+// precision, as the run-time library converts it.
+std::optional<long double> TextToFloat(std::string_view text, char decimalSeparator);
+
+// The value of a number text as a 32-bit float, 0 when the text is not a number.
+float TextToSingleOrZero(std::string_view text, char decimalSeparator);
+
+// Removes leading and trailing characters with codes up to 32.
+std::string_view TrimControl(std::string_view text);
+
+// Letters A to Z become a to z; no other byte changes.
+std::string LowerAscii(std::string_view text);
+
+// Equal when letter case of A to Z is ignored.
+bool SameTextAscii(std::string_view a, std::string_view b);
+
+// Replaces every `from` by `to`.
+std::string ReplaceChar(std::string text, char from, char to);
+
+}  // namespace zelk

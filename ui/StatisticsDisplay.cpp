@@ -1,0 +1,43 @@
+#include "ui/StatisticsDisplay.h"
+
+#include "data/TextNumber.h"
+
+namespace zelk {
+
+void ShowStatistics(MainState& s) {
+    const char sep = s.locale.decimalSeparator;
+    if (s.rg_Anzeige == 0) {
+        s.ce_Mittelwert.digits = 2;
+        s.ce_StdAbw.digits = 2;
+        s.ce_ZELK.digits = 1;
+        s.ce_Mittelwert.SetValue(s.series.meanGlucose, sep);
+        s.ce_StdAbw.SetValue(s.series.sdGlucose, sep);
+        s.Label4Caption = s.texts.MmolUnitText;
+    } else {
+        s.ce_Mittelwert.digits = 0;
+        s.ce_StdAbw.digits = 0;
+        s.ce_ZELK.digits = 0;
+        s.ce_Mittelwert.SetValue(18.0L * s.series.meanGlucose, sep);
+        s.ce_StdAbw.SetValue(18.0L * s.series.sdGlucose, sep);
+        s.Label4Caption = s.texts.MgUnitText;
+    }
+}
+
+void EditsToPoint(MainState& s) {
+    for (NumericEdit* edit : {&s.ce_Mittelwert, &s.ce_StdAbw, &s.ce_ZELK})
+        edit->text = ReplaceChar(std::move(edit->text), ',', '.');
+}
+
+void EditsToComma(MainState& s) {
+    for (NumericEdit* edit : {&s.ce_Mittelwert, &s.ce_StdAbw, &s.ce_ZELK})
+        edit->text = ReplaceChar(std::move(edit->text), '.', ',');
+}
+
+void GridToPoint(MainState& s) {
+    StringGrid& grid = s.csg_Berechnung;
+    const int rows = grid.RowCount();
+    for (int r = 1; r < rows; ++r)
+        for (const int c : {2, 4, 5}) grid.SetCell(c, r, ReplaceChar(grid.Cell(c, r), ',', '.'));
+}
+
+}  // namespace zelk

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zelk {
+
+// Every text that switches with the language, in the order the tables assign them.
+// Texts are single-byte (Windows-1252); AmplitudeHeader starts with the byte 0xC4,
+// which the results grid's Greek character set shows as a capital Delta.
+struct TextTable {
+    std::string mainCaption;        // 1
+    std::string menuDatei;          // 2
+    std::string menuAnsicht;        // 3
+    std::string menuInfo;           // 4
+    std::string menuImport;         // 5
+    std::string menuBeenden;        // 6
+    std::string menuSprache;        // 7
+    std::string menuDeutsch;        // 8
+    std::string menuEnglisch;       // 9
+    std::string menu5min;           // 10
+    std::string menu15min;          // 11
+    std::string menuBreitbild;      // 12
+    std::string button1;            // 13
+    std::string label1;             // 14
+    std::string label2;             // 15
+    std::string label3;             // 16
+    std::string DayHeader;          // 17
+    std::string TimeHeader;         // 18
+    std::string PeakHeader;         // 19
+    std::string NadirHeader;        // 20
+    std::string AmplitudeHeader;    // 21
+    std::string WrongFileText;      // 22
+    std::string ImportErrorText;    // 23
+    std::string cbStartwert;        // 24
+    std::string cbEndwert;          // 25
+    std::string sensorCaption;      // 26
+    std::string sensorLabel1;       // 27
+    std::string sensorButton3;      // 28
+    std::string sensorButton2;      // 29
+    std::string sensorButton1;      // 30
+    std::string sensorCharTag;      // 31
+    std::string NoDateMessage;      // 32
+    std::string chartCaption;       // 33
+    std::string menuAutom;          // 34
+    std::string menuHilfe1;         // 35
+    std::string menuHelp;           // 36
+    std::string menuVoreinstellung; // 37
+    std::string prefsCaption;       // 38
+    std::string prefsImport;        // 39
+    std::string prefsAnzeige;       // 40
+    std::string prefsButton1;       // 41
+    std::string prefsButton2;       // 42
+    std::string MmolUnitText;       // 43
+    std::string MgUnitText;         // 44
+};
+
+const TextTable& GermanTexts();
+const TextTable& EnglishTexts();
+
+// English for "en" exactly, German for every other code.
+const TextTable& TextsFor(std::string_view language);
+
+// Windows-1252 text as UTF-8, and the Greek code page 1253 the results grid uses.
+std::string AnsiToUtf8(std::string_view text);
+std::string GreekToUtf8(std::string_view text);
+
+}  // namespace zelk
