@@ -3,10 +3,28 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <locale.h>
 #include <string_view>
 
 namespace zelk {
 namespace {
+
+// printf in the "C" notation whatever locale the process has set (the window
+// toolkit sets the user's locale, which may write a decimal comma).
+class CNumericScope {
+public:
+    CNumericScope() : previous_(uselocale(Handle())) {}
+    ~CNumericScope() { uselocale(previous_); }
+    CNumericScope(const CNumericScope&) = delete;
+    CNumericScope& operator=(const CNumericScope&) = delete;
+
+private:
+    static locale_t Handle() {
+        static const locale_t handle = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
+        return handle;
+    }
+    locale_t previous_;
+};
 
 // Digits of a value: all integer digits (no leading zeros) and the exact fraction.
 struct ExactDigits {
@@ -18,6 +36,7 @@ struct ExactDigits {
 // such a long double has at most 130 binary fraction digits, each giving one decimal.
 ExactDigits Expand(long double magnitude) {
     char buffer[200];
+    const CNumericScope cNotation;
     std::snprintf(buffer, sizeof buffer, "%.140Lf", magnitude);
     const std::string_view text(buffer);
     const size_t point = text.find('.');
@@ -45,6 +64,7 @@ bool Increment(std::string& digits) {
 std::string Scientific(long double value, int precision, char sep) {
     const int digits = precision < 1 ? 1 : (precision > 18 ? 18 : precision);
     char buffer[64];
+    const CNumericScope cNotation;
     std::snprintf(buffer, sizeof buffer, "%.*LE", digits - 1, value);
     std::string text(buffer);
     for (char& c : text)
@@ -96,6 +116,7 @@ std::string FloatToStrF(long double value, FloatFormat format, int precision, in
     if (format == FloatFormat::Exponent) return Scientific(value, precision, decimalSeparator);
     if (format == FloatFormat::General) {
         char buffer[64];
+        const CNumericScope cNotation;
         std::snprintf(buffer, sizeof buffer, "%.*Lg", precision, value);
         std::string text(buffer);
         for (char& c : text)
