@@ -1,6 +1,9 @@
 # The Qt layer: display components, the main window and the dialogs.
 add_library(zelk_ui STATIC
   ui/u_main.cpp
+  ui/dialogs/u_prefs.cpp
+  ui/dialogs/u_Tabellen.cpp
+  ui/dialogs/About.cpp
 )
 target_include_directories(zelk_ui PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(zelk_ui PUBLIC zelk_core Qt6::Widgets Qt6::Charts)

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QWidget>
+
+namespace zelk {
+
+class Tf_Tabellen : public QWidget {
+    Q_OBJECT
+public:
+    explicit Tf_Tabellen(QWidget* parent = nullptr);
+};
+
+}  // namespace zelk
