@@ -1,6 +1,7 @@
 #include "components/NumberText.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <locale.h>
@@ -32,17 +33,27 @@ struct ExactDigits {
     std::string fraction;
 };
 
+// Binary digits after the point of a finite value above 0: each gives one decimal,
+// so that many decimals write the value exactly.
+int BinaryFractionDigits(long double magnitude) {
+    int exponent = 0;
+    const long double mantissa = std::frexp(magnitude, &exponent);  // in [0.5, 1)
+    const auto bits = static_cast<unsigned long long>(std::ldexp(mantissa, 64));
+    const int significant = 64 - std::countr_zero(bits);
+    return std::max(0, significant - exponent);
+}
+
 // Exact for every value from 1e-20 up to 1e18, the range these formats round in:
-// such a long double has at most 130 binary fraction digits, each giving one decimal.
+// such a long double has at most 130 binary fraction digits.
 ExactDigits Expand(long double magnitude) {
     char buffer[200];
     const CNumericScope cNotation;
-    std::snprintf(buffer, sizeof buffer, "%.140Lf", magnitude);
+    std::snprintf(buffer, sizeof buffer, "%.*Lf", BinaryFractionDigits(magnitude), magnitude);
     const std::string_view text(buffer);
     const size_t point = text.find('.');
     ExactDigits d;
     d.integer = std::string(text.substr(0, point));
-    d.fraction = std::string(text.substr(point + 1));
+    if (point != std::string_view::npos) d.fraction = std::string(text.substr(point + 1));
     const size_t firstNonZero = d.integer.find_first_not_of('0');
     d.integer = firstNonZero == std::string::npos ? std::string() : d.integer.substr(firstNonZero);
     return d;
@@ -75,8 +86,9 @@ std::string Scientific(long double value, int precision, char sep) {
 // Fixed notation rounded at `decimals` places after the point (half away from zero).
 std::string FixedText(bool negative, const ExactDigits& d, int decimals, int shownDecimals, char sep) {
     std::string integer = d.integer;
-    std::string fraction = d.fraction.substr(0, static_cast<size_t>(decimals));
-    const char next = static_cast<size_t>(decimals) < d.fraction.size() ? d.fraction[static_cast<size_t>(decimals)] : '0';
+    const auto cut = static_cast<size_t>(decimals);
+    std::string fraction = d.fraction.substr(0, cut);
+    const char next = cut < d.fraction.size() ? d.fraction[cut] : '0';
     if (next >= '5') {
         bool carry = fraction.empty() ? true : Increment(fraction);
         if (carry) {

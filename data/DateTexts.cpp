@@ -31,9 +31,11 @@ int IntOrRaise(std::string_view part, std::string_view whole, const char* what) 
     return *value;
 }
 
-std::string Substr(std::string_view text, size_t from, size_t count) {
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view Substr(std::string_view text, size_t from, size_t count) {
     if (from >= text.size()) return {};
-    return std::string(text.substr(from, count));
+    return text.substr(from, count);
 }
 
 }  // namespace
@@ -102,11 +104,11 @@ int MonthIndex(const MonthList& months, std::string_view month) {
 
 DateTime DateTexts::ParseDayText(std::string_view text) const {
     const int day = IntOrRaise(Substr(text, 0, 2), text, "day");
-    const std::string rest = Substr(text, 3, std::string_view::npos);
+    const std::string_view rest = Substr(text, 3, std::string_view::npos);
     const size_t hyphen = rest.find('-');
     // Without a hyphen the month text is empty and the year is read from the start.
-    const std::string monthText = hyphen == std::string::npos ? std::string() : rest.substr(0, hyphen);
-    const size_t yearFrom = hyphen == std::string::npos ? 0 : hyphen + 1;
+    const std::string_view monthText = hyphen == std::string_view::npos ? std::string_view{} : rest.substr(0, hyphen);
+    const size_t yearFrom = hyphen == std::string_view::npos ? 0 : hyphen + 1;
     const int year = IntOrRaise(Substr(rest, yearFrom, 2), text, "year") + 2000;
     int month = MonthIndex(months_, monthText) + 1;
     if (month == 0) month = 1;  // an unknown month abbreviation reads as January
@@ -131,17 +133,27 @@ std::string DateTexts::ShiftDayText(std::string_view text, int days) const {
     return result;
 }
 
-DateTime DateTexts::DayTimeValue(std::string_view date, std::string_view clock) const {
-    const DateTime day = ParseDayText(date);
+int ClockMinutes(std::string_view clock) {
+    if (clock.size() >= 5 && IsDigit(clock[0]) && IsDigit(clock[1]) && IsDigit(clock[3]) && IsDigit(clock[4])) {
+        const int hour = (clock[0] - '0') * 10 + (clock[1] - '0');
+        const int minute = (clock[3] - '0') * 10 + (clock[4] - '0');
+        if (hour <= 23 && minute <= 59) return hour * 60 + minute;
+    }
     const int hour = IntOrRaise(Substr(clock, 0, 2), clock, "hour");
     const int minute = IntOrRaise(Substr(clock, 3, 2), clock, "minute");
-    DateTime time = 0;
-    try {
-        time = EncodeTime(hour, minute, 0, 0);
-    } catch (const ConversionError&) {
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59)
         throw ConversionError("'" + std::string(clock) + "' is not a valid time");
-    }
+    return hour * 60 + minute;
+}
+
+DateTime AddClockMinutes(DateTime day, int clockMinutes) {
+    const DateTime time = EncodeTime(clockMinutes / 60, clockMinutes % 60, 0, 0);
     return static_cast<DateTime>(static_cast<long double>(day) + time);
+}
+
+DateTime DateTexts::DayTimeValue(std::string_view date, std::string_view clock) const {
+    const DateTime day = ParseDayText(date);
+    return AddClockMinutes(day, ClockMinutes(clock));
 }
 
 int DateTexts::GridMinuteOf(DateTime value, std::string_view selectedDate, int startHour) const {
@@ -172,7 +184,14 @@ std::string TwoDigits(int value) {
     return buffer;
 }
 
-std::string TimeText(int hours, int minutes) { return TwoDigits(hours) + ":" + TwoDigits(minutes); }
+std::string TimeText(int hours, int minutes) {
+    if (hours >= 0 && hours <= 99 && minutes >= 0 && minutes <= 99) {
+        const char text[5] = {static_cast<char>('0' + hours / 10), static_cast<char>('0' + hours % 10), ':',
+                              static_cast<char>('0' + minutes / 10), static_cast<char>('0' + minutes % 10)};
+        return std::string(text, sizeof text);
+    }
+    return TwoDigits(hours) + ":" + TwoDigits(minutes);
+}
 
 std::string TimeTextCarry(int& hours, int& minutes, int& days) {
     while (minutes >= 60) {

@@ -50,6 +50,13 @@ private:
     const MonthList& months_;
 };
 
+// Minutes of the day of a clock text: its first two characters as the hour and its
+// characters 4 and 5 as the minute; anything after them is ignored. Raises
+// ConversionError when they are not numbers or out of range.
+int ClockMinutes(std::string_view clock);
+// A date plus the time of day of a number of minutes (0 to 1439).
+DateTime AddClockMinutes(DateTime day, int clockMinutes);
+
 struct SplitTime {
     int days = 0;
     int hours = 0;

@@ -116,7 +116,7 @@ float MinuteGrid::WindowMean(std::string_view dayText, int t, int step) {
     const SensorRowStore& store = in_.sensorTab.Store();
     float sum = 0.0f;
     int count = 0;
-    SensorRowStore::Walker walker(store, store.LowerBoundFrom(day, first, hint_));
+    SensorRowStore::Walker walker = store.WalkFrom(day, first, hint_);
     for (; !walker.AtEnd(); walker.Next()) {
         const SensorRow& row = walker.Row();
         if (row.datum.View() != day) break;
@@ -144,32 +144,55 @@ void MinuteGrid::WindowExtremes(std::string_view dayText, int t, ExtremeWindow& 
     record.minimum = 1000.0f;
     record.maximum = 0.0f;
 
-    const long long firstMinute = MinutesOf(dates_.DayTimeValue(day, first));
+    DateTime dayValue = dates_.ParseDayText(day);
+    const long long firstMinute = MinutesOf(dayValue) + ClockMinutes(first);
     const long long lastMinute = firstMinute + step - 1;
     // One search for each calendar day the window touches.
     for (;;) {
-        for (SensorRowStore::Walker walker(store, pos); !walker.AtEnd(); walker.Next()) {
-            const SensorRow& row = walker.Row();
-            if (row.datum.View() != day) break;
-            const DateTime when = dates_.DayTimeValue(row.datum.View(), row.zeit.View());
-            const long long minute = MinutesOf(when);
-            if (minute > lastMinute) break;
-            if (minute < firstMinute || row.bgNull || !(row.bgWert > 0.0)) continue;
-            // The stored double is compared with the single-precision extreme.
-            if (row.bgWert < record.minimum) {
-                record.minimum = static_cast<float>(row.bgWert);
-                record.timeOfMinimum = when;
-            }
-            if (row.bgWert > record.maximum) {
-                record.maximum = static_cast<float>(row.bgWert);
-                record.timeOfMaximum = when;
-            }
-            record.found = true;
-        }
-        const long long dayEnd = MinutesOf(dates_.ParseDayText(day)) + kMinutesPerDay - 1;
-        if (lastMinute <= dayEnd) break;
+        TakeExtremes(pos, day, dayValue, firstMinute, lastMinute, record);
+        if (lastMinute < MinutesOf(dayValue) + kMinutesPerDay) break;
         day = dates_.NextDayText(day);
+        dayValue = dates_.ParseDayText(day);
         pos = store.LowerBound(day, {});
+    }
+}
+
+void MinuteGrid::TakeExtremes(int pos, std::string_view day, DateTime dayValue, long long firstMinute,
+                              long long lastMinute, ExtremeWindow& record) const {
+    const SensorRowStore& store = in_.sensorTab.Store();
+    SensorRowStore::Walker walker(store, pos);
+    if (walker.AtEnd()) return;
+    // The walk stays within the date text of the row found. That is the day's own text,
+    // or another spelling of the same day: with a month missing from the list, the
+    // file's dates and the formed day texts both read as January.
+    const ShortText<kTextFieldSize> datum = walker.Row().datum;
+    if (datum.View() != day && !ReadsAsDay(datum.View(), dayValue)) return;
+    const long long dayMinute = MinutesOf(dayValue);
+    for (; !walker.AtEnd(); walker.Next()) {
+        const SensorRow& row = walker.Row();
+        if (!(row.datum == datum)) break;
+        const int clock = ClockMinutes(row.zeit.View());
+        const long long minute = dayMinute + clock;
+        if (minute > lastMinute) break;
+        if (minute < firstMinute || row.bgNull || !(row.bgWert > 0.0)) continue;
+        // The stored double is compared with the single-precision extreme.
+        if (row.bgWert < record.minimum) {
+            record.minimum = static_cast<float>(row.bgWert);
+            record.timeOfMinimum = AddClockMinutes(dayValue, clock);
+        }
+        if (row.bgWert > record.maximum) {
+            record.maximum = static_cast<float>(row.bgWert);
+            record.timeOfMaximum = AddClockMinutes(dayValue, clock);
+        }
+        record.found = true;
+    }
+}
+
+bool MinuteGrid::ReadsAsDay(std::string_view datum, DateTime dayValue) const {
+    try {
+        return dates_.ParseDayText(datum) == dayValue;
+    } catch (const ConversionError&) {
+        return false;  // a text that is no date holds no reading of the day
     }
 }
 

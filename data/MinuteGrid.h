@@ -65,6 +65,10 @@ private:
     const std::string& DayText(std::string_view base, int days);
     void FillByMeans(int step, EventPump& pump);
     void FillByExtremes(int step, EventPump& pump);
+    // Takes the readings of one date text, from row `pos` on, into the record.
+    void TakeExtremes(int pos, std::string_view day, DateTime dayValue, long long firstMinute, long long lastMinute,
+                      ExtremeWindow& record) const;
+    bool ReadsAsDay(std::string_view datum, DateTime dayValue) const;
 
     GridInput& in_;
     const WindowHooks& hooks_;

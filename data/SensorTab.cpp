@@ -28,6 +28,7 @@ const std::vector<FieldDef>& SensorFields() {
 // ---- SensorRowStore ----
 
 void SensorRowStore::Clear() {
+    lastValid_ = false;
     blocks_.clear();
     prefix_.clear();
     prefixDirty_ = false;
@@ -47,6 +48,22 @@ size_t SensorRowStore::BlockForKey(std::string_view datum, std::string_view zeit
     return lo == blocks_.size() ? blocks_.size() - 1 : lo;
 }
 
+bool SensorRowStore::FollowsLastInsert(std::string_view datum, std::string_view zeit, size_t& block,
+                                       size_t& at) const {
+    if (!lastValid_) return false;
+    const auto& last = blocks_[lastBlock_];
+    if (CompareKey(last[lastOffset_], datum, zeit) >= 0) return false;
+    const SensorRow* next = nullptr;
+    if (lastOffset_ + 1 < last.size())
+        next = &last[lastOffset_ + 1];
+    else if (lastBlock_ + 1 < blocks_.size())
+        next = &blocks_[lastBlock_ + 1].front();
+    if (next && CompareKey(*next, datum, zeit) <= 0) return false;
+    block = lastBlock_;
+    at = lastOffset_ + 1;
+    return true;
+}
+
 bool SensorRowStore::Insert(const SensorRow& row) {
     const std::string_view datum = row.datum.View();
     const std::string_view zeit = row.zeit.View();
@@ -55,21 +72,29 @@ bool SensorRowStore::Insert(const SensorRow& row) {
         blocks_[0].push_back(row);
         size_ = 1;
         prefixDirty_ = true;
+        lastValid_ = true;
+        lastBlock_ = lastOffset_ = 0;
         return true;
     }
-    const size_t b = BlockForKey(datum, zeit);
+    size_t b = 0, at = 0;
+    if (!FollowsLastInsert(datum, zeit, b, at)) {
+        b = BlockForKey(datum, zeit);
+        const auto& found = blocks_[b];
+        const auto it = std::lower_bound(found.begin(), found.end(), row, [](const SensorRow& a, const SensorRow& k) {
+            return CompareKey(a, k.datum.View(), k.zeit.View()) < 0;
+        });
+        if (it != found.end() && CompareKey(*it, datum, zeit) == 0) return false;
+        at = static_cast<size_t>(it - found.begin());
+    }
     auto& block = blocks_[b];
-    const auto it = std::lower_bound(block.begin(), block.end(), row, [](const SensorRow& a, const SensorRow& k) {
-        return CompareKey(a, k.datum.View(), k.zeit.View()) < 0;
-    });
-    if (it != block.end() && CompareKey(*it, datum, zeit) == 0) return false;
-    size_t at = static_cast<size_t>(it - block.begin());
     if (block.size() >= kMaxBlock && at == block.size()) {
         // Past the end of a full block: start a new one.
         std::vector<SensorRow> fresh;
         fresh.reserve(kMaxBlock);
         fresh.push_back(row);
         blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(b) + 1, std::move(fresh));
+        lastBlock_ = b + 1;
+        lastOffset_ = 0;
     } else if (block.size() >= kMaxBlock) {
         // Split at the insertion point when both parts stay reasonably full, so that
         // a run of increasing keys keeps appending to the end of a block.
@@ -80,13 +105,21 @@ bool SensorRowStore::Insert(const SensorRow& row) {
         tail.assign(block.begin() + static_cast<std::ptrdiff_t>(split), block.end());
         block.erase(block.begin() + static_cast<std::ptrdiff_t>(split), block.end());
         blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(b) + 1, std::move(tail));
-        if (at <= split)
+        if (at <= split) {
             blocks_[b].insert(blocks_[b].begin() + static_cast<std::ptrdiff_t>(at), row);
-        else
+            lastBlock_ = b;
+            lastOffset_ = at;
+        } else {
             blocks_[b + 1].insert(blocks_[b + 1].begin() + static_cast<std::ptrdiff_t>(at - split), row);
+            lastBlock_ = b + 1;
+            lastOffset_ = at - split;
+        }
     } else {
         block.insert(block.begin() + static_cast<std::ptrdiff_t>(at), row);
+        lastBlock_ = b;
+        lastOffset_ = at;
     }
+    lastValid_ = true;
     ++size_;
     prefixDirty_ = true;
     return true;
@@ -95,6 +128,7 @@ bool SensorRowStore::Insert(const SensorRow& row) {
 void SensorRowStore::Erase(int pos) {
     size_t b = 0, off = 0;
     Locate(pos, b, off);
+    lastValid_ = false;
     blocks_[b].erase(blocks_[b].begin() + static_cast<std::ptrdiff_t>(off));
     if (blocks_[b].empty()) blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(b));
     --size_;
@@ -143,10 +177,21 @@ int SensorRowStore::LowerBound(std::string_view datum, std::string_view zeit) co
 }
 
 int SensorRowStore::LowerBoundFrom(std::string_view datum, std::string_view zeit, int hint) const {
-    if (hint >= 0 && hint <= size_ && (hint == size_ || CompareKey(At(hint), datum, zeit) >= 0) &&
-        (hint == 0 || CompareKey(At(hint - 1), datum, zeit) < 0))
-        return hint;
-    return LowerBound(datum, zeit);
+    return WalkFrom(datum, zeit, hint).Pos();
+}
+
+SensorRowStore::Walker SensorRowStore::WalkFrom(std::string_view datum, std::string_view zeit, int hint) const {
+    if (hint >= 0 && hint < size_) {
+        size_t b = 0, off = 0;
+        Locate(hint, b, off);
+        if (CompareKey(blocks_[b][off], datum, zeit) >= 0) {
+            const SensorRow* previous = off > 0 ? &blocks_[b][off - 1] : (b > 0 ? &blocks_[b - 1].back() : nullptr);
+            if (!previous || CompareKey(*previous, datum, zeit) < 0) return Walker(*this, hint, b, off);
+        }
+    } else if (hint == size_ && (size_ == 0 || CompareKey(blocks_.back().back(), datum, zeit) < 0)) {
+        return Walker(*this, hint);
+    }
+    return Walker(*this, LowerBound(datum, zeit));
 }
 
 int SensorRowStore::UpperBoundDatum(std::string_view datum) const {

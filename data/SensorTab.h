@@ -49,6 +49,8 @@ public:
     class Walker {
     public:
         Walker(const SensorRowStore& store, int pos);
+        Walker(const SensorRowStore& store, int pos, size_t block, size_t offset)
+            : store_(&store), pos_(pos), block_(block), offset_(offset) {}
         bool AtEnd() const { return pos_ >= store_->size_; }
         const SensorRow& Row() const { return store_->blocks_[block_][offset_]; }
         int Pos() const { return pos_; }
@@ -61,16 +63,26 @@ public:
         size_t offset_ = 0;
     };
 
+    // A walk from LowerBoundFrom(datum, zeit, hint), placed with one lookup.
+    Walker WalkFrom(std::string_view datum, std::string_view zeit, int hint) const;
+
 private:
     static constexpr size_t kMaxBlock = 128;
     void Locate(int pos, size_t& block, size_t& offset) const;
     void RebuildPrefix() const;
     size_t BlockForKey(std::string_view datum, std::string_view zeit) const;
+    // Where a key goes when it follows the row inserted last: true, with the place,
+    // when it lies between that row and the next one.
+    bool FollowsLastInsert(std::string_view datum, std::string_view zeit, size_t& block, size_t& at) const;
 
     std::vector<std::vector<SensorRow>> blocks_;
     mutable std::vector<int> prefix_;  // rows before each block
     mutable bool prefixDirty_ = false;
     int size_ = 0;
+    // The row inserted last; files list the readings of a day in time order.
+    bool lastValid_ = false;
+    size_t lastBlock_ = 0;
+    size_t lastOffset_ = 0;
 };
 
 // The readings dataset: unique index on Datum;Zeit, the one filter form

@@ -25,6 +25,32 @@ locale_t CNumericLocale() {
     return handle;
 }
 
+// A decimal number as digits times a power of ten. When the digits fit the 64-bit
+// significand of long double and the power of ten is exact there too, one
+// multiplication or division gives the correctly rounded value, the same value
+// that the library's conversion gives.
+struct Decimal {
+    unsigned long long digits = 0;
+    int significant = 0;  // digits from the first non-zero one on
+    int power = 0;
+    bool negative = false;
+
+    void AddDigit(char c) {
+        if (significant > 0 || c != '0') ++significant;
+        if (significant <= 19) digits = digits * 10 + static_cast<unsigned long long>(c - '0');
+    }
+
+    std::optional<long double> Value() const {
+        constexpr int kExactPowers = 27;  // 10^27 still fits the 64-bit significand
+        if (significant > 19 || power < -kExactPowers || power > kExactPowers) return std::nullopt;
+        long double scale = 1.0L;
+        for (int k = 0; k < (power < 0 ? -power : power); ++k) scale *= 10.0L;
+        const long double magnitude = static_cast<long double>(digits);
+        const long double value = power < 0 ? magnitude / scale : magnitude * scale;
+        return negative ? -value : value;
+    }
+};
+
 }  // namespace
 
 std::optional<int> TextToInt(std::string_view text) {
@@ -70,9 +96,15 @@ std::optional<long double> TextToFloat(std::string_view text, char decimalSepara
 
     std::string normal;  // the number in "C" notation
     normal.reserve(end - i + 1);
-    if (i < end && (text[i] == '+' || text[i] == '-')) normal.push_back(text[i++]);
+    // The digits as an integer and a power of ten, for numbers that convert exactly.
+    Decimal decimal;
+    if (i < end && (text[i] == '+' || text[i] == '-')) {
+        decimal.negative = text[i] == '-';
+        normal.push_back(text[i++]);
+    }
     size_t digits = 0;
     while (i < end && IsDigit(text[i])) {
+        decimal.AddDigit(text[i]);
         normal.push_back(text[i++]);
         ++digits;
     }
@@ -80,6 +112,8 @@ std::optional<long double> TextToFloat(std::string_view text, char decimalSepara
         normal.push_back('.');
         ++i;
         while (i < end && IsDigit(text[i])) {
+            decimal.AddDigit(text[i]);
+            --decimal.power;
             normal.push_back(text[i++]);
             ++digits;
         }
@@ -88,15 +122,23 @@ std::optional<long double> TextToFloat(std::string_view text, char decimalSepara
     if (i < end && (text[i] == 'e' || text[i] == 'E')) {
         normal.push_back('e');
         ++i;
-        if (i < end && (text[i] == '+' || text[i] == '-')) normal.push_back(text[i++]);
+        bool negativeExponent = false;
+        if (i < end && (text[i] == '+' || text[i] == '-')) {
+            negativeExponent = text[i] == '-';
+            normal.push_back(text[i++]);
+        }
         size_t expDigits = 0;
+        int exponent = 0;
         while (i < end && IsDigit(text[i])) {
+            if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
             normal.push_back(text[i++]);
             ++expDigits;
         }
         if (expDigits == 0) return std::nullopt;
+        decimal.power += negativeExponent ? -exponent : exponent;
     }
     if (i != end) return std::nullopt;
+    if (const auto exact = decimal.Value()) return *exact;
     const long double value = strtold_l(normal.c_str(), nullptr, CNumericLocale());
     if (!std::isfinite(value)) return std::nullopt;
     return value;

@@ -117,7 +117,8 @@ void WerteTab::CreateWithDemo(const std::array<float, 48>& demoValues) {
                 WerteRow row;
                 row.minute = day * 1440 + hour * 60 + m;
                 row.glukoseNull = false;
-                row.glukose = (m == 0 && day < 2) ? static_cast<double>(demoValues[static_cast<size_t>(day * 24 + hour)]) : 0.0;
+                const bool demoHour = m == 0 && day < 2;
+                row.glukose = demoHour ? static_cast<double>(demoValues[static_cast<size_t>(day * 24 + hour)]) : 0.0;
                 rows_.push_back(row);
             }
         }

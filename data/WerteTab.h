@@ -40,7 +40,10 @@ public:
     // Edits and posts Glukose of a row.
     void SetGlukose(int row, double value);
     // Glukose of a row; an empty field reads as 0.
-    double Glukose(int row) const { return rows_[static_cast<size_t>(row)].glukoseNull ? 0.0 : rows_[static_cast<size_t>(row)].glukose; }
+    double Glukose(int row) const {
+        const WerteRow& r = rows_[static_cast<size_t>(row)];
+        return r.glukoseNull ? 0.0 : r.glukose;
+    }
     bool GlukoseEmpty(int row) const { return rows_[static_cast<size_t>(row)].glukoseNull; }
     int Minute(int row) const { return rows_[static_cast<size_t>(row)].minute; }
     bool MinuteEmpty(int row) const { return rows_[static_cast<size_t>(row)].minuteNull; }

@@ -2,11 +2,13 @@
 // window would show, one record a line, fields separated by TAB.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "calc/Batch.h"
 #include "data/Errors.h"
 #include "data/TextNumber.h"
 #include "ui/MainCore.h"
@@ -111,6 +113,19 @@ void PrintRows(const zelk::MainState& s) {
     }
 }
 
+// The batch on a folder: status texts and messages as they happen; 2 when it did
+// not run to its end.
+int RunBatch(zelk::MainCore& core, const std::string& dir) {
+    if (dir.empty()) Usage("--batch needs a folder");
+    const std::string folder = std::filesystem::absolute(dir).lexically_normal().string();
+    core.Hooks().showMessage = [](const std::string& text) { Line({"MESSAGE", Ansi(text)}); };
+    core.Hooks().setStatusText = [](const std::string& text) { Line({"STATUS", Ansi(text)}); };
+    const zelk::BatchOutcome outcome = zelk::BatchEvaluation(core).Run(folder);
+    if (outcome.end == zelk::BatchEnd::Finished) return 0;
+    Line({"ERROR", Ansi(outcome.error)});
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -136,12 +151,12 @@ int main(int argc, char** argv) {
     if (o.stepIndex) s.f_Sensor.cb_RasterIndex = *o.stepIndex;
     core.StartUp(o.lang);
 
-    if (o.batchDir) {
-        std::cerr << "zelk_eval: --batch is not available in this build\n";
-        return 64;
-    }
+    if (o.batchDir) return RunBatch(core, *o.batchDir);
 
     core.ReadSensorFile(o.file);
+    // The reader rejects a file that is not a sensor export with the wrong-file message.
+    bool rejected = false;
+    for (const auto& m : messages) rejected = rejected || m == s.texts.WrongFileText;
     Line({"PID", Ansi(s.ce_PID.text)});
     std::vector<std::string> days = {"DAYS", std::to_string(s.f_Sensor.lb_Sensor.size())};
     for (const auto& d : s.f_Sensor.lb_Sensor) days.push_back(Ansi(d));
@@ -151,6 +166,10 @@ int main(int argc, char** argv) {
         messages.clear();
     };
     flushMessages();
+    if (rejected) {
+        Line({"ERROR", Ansi(s.texts.WrongFileText)});
+        return 2;
+    }
 
     if (o.day) {
         s.f_Sensor.SelectedDate = *o.day;

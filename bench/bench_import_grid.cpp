@@ -1,0 +1,138 @@
+// Import of a sensor file with 100,000 readings, and the minute grid of one day.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "data/DateTexts.h"
+#include "data/MinuteGrid.h"
+#include "data/SensorReader.h"
+#include "ui/MainCore.h"
+
+namespace zelk {
+namespace {
+
+constexpr int kReadings = 100000;
+constexpr int kReadingsPerDay = 288;  // one every five minutes
+const char* const kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+// The generated sensor file, written once and removed at the end of the run.
+class SensorFile {
+public:
+    SensorFile()
+        : path_(std::filesystem::temp_directory_path() /
+                ("zelk_bench_" + std::to_string(::getpid()) + ".txt")) {
+        std::string text = "ICode_BENCH0001\r\nIndex\tDate\tTime\tSample\tSensor Value\r\n";
+        text.reserve(static_cast<size_t>(kReadings) * 40);
+        DateTime day = EncodeDate(2009, 1, 1);
+        for (int i = 0; i < kReadings; ++i) {
+            if (i > 0 && i % kReadingsPerDay == 0) day += 1;
+            int year = 0, month = 0, dayOfMonth = 0;
+            DecodeDate(day, year, month, dayOfMonth);
+            const std::string date = TwoDigits(dayOfMonth) + "-" + kMonths[month - 1] + "-" + TwoDigits(year % 100);
+            if (i % kReadingsPerDay == 0) days_.push_back(date);
+            const int minute = (i % kReadingsPerDay) * 5;
+            const int tenths = 40 + (i * 37) % 120;
+            text += std::to_string(i + 1) + "\t" + date + "\t" + TimeText(minute / 60, minute % 60) + "\t" +
+                    std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + "\r\n";
+        }
+        std::ofstream(path_, std::ios::binary) << text;
+    }
+    ~SensorFile() {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
+    SensorFile(const SensorFile&) = delete;
+    SensorFile& operator=(const SensorFile&) = delete;
+
+    std::string Path() const { return path_.string(); }
+    // A day in the middle of the file, as the day list spells it.
+    const std::string& MiddleDay() const { return days_[days_.size() / 2]; }
+
+private:
+    std::filesystem::path path_;
+    std::vector<std::string> days_;
+};
+
+const SensorFile& TheFile() {
+    static const SensorFile file;
+    return file;
+}
+
+const std::string kWrongFile = "Falsche Sensordatei!";
+const std::string kImportError = "Fehler beim Import der Sensordaten! ";
+
+// What the reader fills.
+struct Readings {
+    SensorTab sensorTab;
+    std::vector<std::string> days;
+    std::string pid, date, time;
+    SensorImport target{sensorTab, days, pid, date, time, kWrongFile, kImportError, 0, ','};
+};
+
+void BM_ImportSensorFile(benchmark::State& state) {
+    const SensorFile& file = TheFile();
+    Readings readings;
+    std::string lastMessage;
+    const WindowHooks hooks{[&](const std::string& text) { lastMessage = text; }, [] {}};
+    for (auto _ : state) {
+        ReadSensorFile(file.Path(), readings.target, hooks);
+        benchmark::DoNotOptimize(readings.sensorTab.TotalRows());
+    }
+    if (!lastMessage.empty() || readings.sensorTab.TotalRows() != kReadings) state.SkipWithError("import failed");
+    state.counters["lines/s"] =
+        benchmark::Counter(static_cast<double>(kReadings), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ImportSensorFile)->Unit(benchmark::kMillisecond);
+
+// The grid of one day of the imported file, for the step and item given.
+void BM_BuildMinuteGrid(benchmark::State& state) {
+    const SensorFile& file = TheFile();
+    Readings readings;
+    ReadSensorFile(file.Path(), readings.target, WindowHooks{});
+    SensorTab& sensorTab = readings.sensorTab;
+
+    WerteTab werteTab;
+    std::array<float, 48> demo{};
+    werteTab.CreateWithDemo(demo);
+    const MonthList months = BuildMonthList("en", LocaleInfo::FromId(kLocaleUsEnglish));
+    const std::string selected = file.MiddleDay();
+    const std::string rasterText = std::to_string(state.range(0));
+    const std::string language = "de";
+    std::string currentDate, currentTime;
+    int startHour = 0, gridStep = 5;
+    GridInput input{sensorTab, werteTab,    months,      selected,  rasterText, static_cast<int>(state.range(1)),
+                    language,  currentDate, currentTime, startHour, gridStep};
+    const WindowHooks hooks{nullptr, [] {}};
+    for (auto _ : state) {
+        MinuteGrid grid(input, hooks);
+        grid.BuildMinuteGrid();
+    }
+    int written = 0;
+    for (int row = 0; row < werteTab.RowCount(); ++row) written += werteTab.Glukose(row) > 0.0;
+    if (written == 0) state.SkipWithError("empty grid");
+    state.counters["values"] = written;
+}
+BENCHMARK(BM_BuildMinuteGrid)->Args({5, 0})->Args({360, 4})->Unit(benchmark::kMicrosecond);
+
+// The same through the main window's logic without drawing: grid, series and statistics.
+void BM_MainCoreGrid(benchmark::State& state) {
+    MainCore core(LocaleInfo::FromId(kLocaleUsEnglish));
+    core.StartUp("en");
+    core.ReadSensorFile(TheFile().Path());
+    MainState& s = core.State();
+    s.f_Sensor.SelectedDate = TheFile().MiddleDay();
+    s.f_Sensor.SetRasterText(std::to_string(state.range(0)));
+    for (auto _ : state) core.BuildMinuteGrid();
+    if (s.l_Datum != TheFile().MiddleDay()) state.SkipWithError("grid not built");
+}
+BENCHMARK(BM_MainCoreGrid)->Arg(5)->Arg(360)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace zelk

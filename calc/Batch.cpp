@@ -1,0 +1,203 @@
+#include "calc/Batch.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+#include "data/Errors.h"
+
+namespace zelk {
+namespace {
+
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::vector<std::string> ListFolder(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec))
+        names.push_back(it->path().filename().string());
+    std::sort(names.begin(), names.end(), FolderNameLess);
+    return names;
+}
+
+bool IsEnteredFolder(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return false;
+    return S_ISDIR(st.st_mode) && (st.st_mode & S_IWUSR) != 0;
+}
+
+// Only regular files (or links to them) are read: a pipe or a device would block
+// the walk or never end.
+bool IsReadableFileKind(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace
+
+bool MatchesMask(std::string_view name, std::string_view mask) {
+    size_t n = 0, m = 0;
+    size_t starMask = std::string_view::npos, starName = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && mask[m] == '*') {
+            starMask = m++;
+            starName = n;
+        } else if (m < mask.size() && (mask[m] == '?' || UpperAscii(mask[m]) == UpperAscii(name[n]))) {
+            ++m;
+            ++n;
+        } else if (starMask != std::string_view::npos) {
+            m = starMask + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == '*') ++m;
+    return m == mask.size();
+}
+
+bool FolderNameLess(std::string_view a, std::string_view b) {
+    const size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i) {
+        const char ua = UpperAscii(a[i]);
+        const char ub = UpperAscii(b[i]);
+        if (ua != ub) return static_cast<unsigned char>(ua) < static_cast<unsigned char>(ub);
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+}
+
+std::vector<std::string> MatchingEntries(const std::string& folder, std::string_view mask) {
+    std::vector<std::string> names = ListFolder(folder);
+    std::erase_if(names, [mask](const std::string& name) { return !MatchesMask(name, mask); });
+    return names;
+}
+
+std::vector<std::string> EnteredSubfolders(const std::string& folder) {
+    std::vector<std::string> names = ListFolder(folder);
+    std::erase_if(names, [&folder](const std::string& name) {
+        return name.empty() || name[0] == '.' || !IsEnteredFolder(folder + name);
+    });
+    return names;
+}
+
+int UpdateStepFor(int filesFound) {
+    if (filesFound <= 100) return 1;
+    if (filesFound <= 1000) return 10;
+    return 100;
+}
+
+bool BatchResultFile::Create(const std::string& path) {
+    path_ = path;
+    out_.open(path, std::ios::binary | std::ios::trunc);
+    return out_.is_open();
+}
+
+void BatchResultFile::WriteLine(std::string_view line) {
+    out_ << line << "\r\n";
+    if (!out_) throw ZelkError("Cannot write '" + path_ + "'");
+}
+
+void BatchResultFile::Close() {
+    out_.close();
+    if (!out_) throw ZelkError("Cannot write '" + path_ + "'");
+}
+
+BatchOutcome BatchEvaluation::Run(const std::string& chosenFolder) {
+    if (chosenFolder.empty()) return {};
+    BatchState& b = core_.State().batch;
+    try {
+        b.BatchFolder = chosenFolder.back() == '/' ? chosenFolder : chosenFolder + "/";
+        SetStatus(std::string(8, ' '));
+        b.BatchMask = kBatchMask;
+        if (core_.Hooks().resetProgress) core_.Hooks().resetProgress();
+
+        b.FilesFound = 0;
+        b.FilesDone = 0;
+        CountFiles(b.BatchFolder, b.BatchMask);
+        b.UpdateStep = UpdateStepFor(b.FilesFound);
+        SetStatus(std::to_string(b.FilesFound));
+        b.SinceUpdate = 0;
+
+        BatchResultFile out;
+        const std::string resultPath = b.BatchFolder + std::string(kBatchResultName);
+        if (!out.Create(resultPath)) return {BatchEnd::NoResultFile, "Cannot create '" + resultPath + "'"};
+        out.WriteLine(kBatchHeader);
+        ProcessFolder(b.BatchFolder, b.BatchMask, out);
+        out.Close();
+    } catch (const std::exception& e) {
+        return {BatchEnd::Error, e.what()};
+    }
+    SetStatus(std::string(kBatchDoneText));
+    return {BatchEnd::Finished, {}};
+}
+
+void BatchEvaluation::CountFiles(const std::string& folder, std::string_view mask) {
+    BatchState& b = core_.State().batch;
+    b.FilesFound += static_cast<int>(MatchingEntries(folder, mask).size());
+    for (const std::string& name : EnteredSubfolders(folder)) CountFiles(folder + name + "/", mask);
+}
+
+void BatchEvaluation::ProcessFolder(const std::string& folder, std::string_view mask, BatchResultFile& out) {
+    BatchState& b = core_.State().batch;
+    for (const std::string& name : MatchingEntries(folder, mask)) {
+        core_.Hooks().ProcessEvents();
+        const std::string file = folder + name;
+        b.CurrentFile = file;
+        if (LoadForBatch(file)) EvaluateCurrentFile(out);
+        EntryHandled();
+    }
+    for (const std::string& name : EnteredSubfolders(folder)) ProcessFolder(folder + name + "/", mask, out);
+}
+
+bool BatchEvaluation::LoadForBatch(const std::string& fileName) {
+    core_.ClearResults();
+    if (!IsReadableFileKind(fileName) || !IsSensorFile(fileName)) return false;
+    core_.ReadSensorFile(fileName);
+    return core_.State().f_Sensor.lb_Sensor.size() > 1;
+}
+
+void BatchEvaluation::EvaluateCurrentFile(BatchResultFile& out) {
+    MainState& s = core_.State();
+    s.f_Sensor.SelectedDate = s.f_Sensor.lb_Sensor.front();
+    core_.BuildMinuteGrid();
+
+    std::string line = s.batch.CurrentFile;
+    s.cb_Startwert = true;
+    s.cb_Endwert = true;
+    line += CalculatedField();  // S+E+
+    s.cb_Startwert = false;
+    line += CalculatedField();  // S-E+
+    s.cb_Endwert = false;
+    line += CalculatedField();  // S-E-
+    s.cb_Startwert = true;
+    line += CalculatedField();  // S+E-
+    out.WriteLine(line);
+}
+
+std::string BatchEvaluation::CalculatedField() {
+    core_.Button1Click();
+    return ";" + core_.State().ce_ZELK.text;
+}
+
+void BatchEvaluation::EntryHandled() {
+    BatchState& b = core_.State().batch;
+    core_.Hooks().ProcessEvents();
+    b.SinceUpdate += 1;
+    if (b.SinceUpdate >= b.UpdateStep) {
+        b.FilesDone += b.SinceUpdate;
+        b.SinceUpdate = 0;
+        SetStatus(std::to_string(b.FilesDone) + "/" + std::to_string(b.FilesFound));
+        core_.Hooks().ProcessEvents();
+    }
+}
+
+void BatchEvaluation::SetStatus(const std::string& text) {
+    if (core_.Hooks().setStatusText) core_.Hooks().setStatusText(text);
+}
+
+}  // namespace zelk

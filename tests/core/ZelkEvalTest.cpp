@@ -1,0 +1,109 @@
+// Sensor files run through zelk_eval, compared line by line with the output
+// expected for them (tests/data/calc_*.expected).
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct EvalRun {
+    std::vector<std::string> lines;
+    int exitCode = -1;
+};
+
+std::string DataPath(const std::string& name) { return std::string(ZELK_TEST_DATA_DIR) + "/" + name; }
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+EvalRun Evaluate(const std::string& options, const std::string& file) {
+    const std::string command = std::string("'") + ZELK_EVAL_PATH + "' " + options + " '" + DataPath(file) + "' 2>&1";
+    EvalRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    std::string out;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.lines = SplitLines(out);
+    return run;
+}
+
+std::vector<std::string> Expected(const std::string& name) {
+    std::ifstream in(DataPath(name), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return SplitLines(text.str());
+}
+
+void ExpectSameLines(const std::vector<std::string>& actual, const std::vector<std::string>& expected) {
+    for (size_t i = 0; i < std::max(actual.size(), expected.size()); ++i) {
+        const std::string a = i < actual.size() ? actual[i] : "<missing>";
+        const std::string e = i < expected.size() ? expected[i] : "<missing>";
+        EXPECT_EQ(a, e) << "line " << i + 1;
+    }
+}
+
+struct Case {
+    const char* name;
+    const char* options;
+    const char* file;
+    const char* expected;
+    int exitCode;
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+class ZelkEvalFiles : public ::testing::TestWithParam<Case> {};
+
+TEST_P(ZelkEvalFiles, PrintsTheExpectedRecords) {
+    const Case& c = GetParam();
+    const EvalRun run = Evaluate(c.options, c.file);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    ExpectSameLines(run.lines, Expected(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calculation, ZelkEvalFiles,
+    ::testing::Values(
+        Case{"WorkedDay", "", "calc_worked_day.txt", "calc_worked_day.expected", 0},
+        Case{"WorkedDayShownInMgPerDl", "--display 1", "calc_worked_day.txt", "calc_worked_day_display_mgdl.expected",
+             0},
+        Case{"EnglishModeOnACommaLocale", "--lang en --locale 1031 --decimal , --import 1",
+             "calc_worked_day_mgdl.txt", "calc_worked_day_mgdl_english.expected", 0},
+        Case{"FiveMinutePoints", "--five-minute --step 5", "calc_five_minute.txt", "calc_five_minute.expected", 0},
+        Case{"ImportErrorKeepsTheRowsBefore", "", "calc_import_error.txt", "calc_import_error.expected", 0},
+        Case{"WrongFile", "", "calc_wrong_file.txt", "calc_wrong_file.expected", 2},
+        Case{"WrongFileWithAChosenDay", "--day 14-Jun-09", "calc_wrong_file.txt", "calc_wrong_file.expected", 2}),
+    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+
+TEST(ZelkEval, StepOtherThanFiveGivesFifteenMinutePoints) {
+    const EvalRun run = Evaluate("--five-minute --step 15", "calc_five_minute.txt");
+    ASSERT_EQ(run.exitCode, 0);
+    ASSERT_GE(run.lines.size(), 5u);
+    EXPECT_EQ(run.lines[3], "STARTHOUR\t23");
+    // The 5-minute menu with the step "15" builds 288 points.
+    EXPECT_EQ(run.lines[4].substr(0, 11), "SERIES\t287\t");
+}
+
+TEST(ZelkEval, FileThatCannotBeReadListsNoDay) {
+    const EvalRun run = Evaluate("", "calc_no_such_file.txt");
+    EXPECT_EQ(run.exitCode, 2);
+    ASSERT_EQ(run.lines.size(), 4u);
+    EXPECT_EQ(run.lines[1], "DAYS\t0");
+    EXPECT_EQ(run.lines[2], "MESSAGE\tFehler beim Import der Sensordaten!   ");
+    EXPECT_EQ(run.lines[3].substr(0, 6), "ERROR\t");
+}
+
+}  // namespace
