@@ -58,6 +58,9 @@ struct MainState {
     SensorTab sensorTab;
     WerteTab werteTab;
 
+    // Path of the settings file, set when the settings are loaded
+    std::string IniPath;
+
     // Language
     std::string Sprache;
     TextTable texts;

@@ -1,6 +1,16 @@
 # The Qt layer: display components, the main window and the dialogs.
 add_library(zelk_ui STATIC
+  components/ConvEdit.cpp
+  components/CStringGrid.cpp
   ui/u_main.cpp
+  ui/FileChooser.cpp
+  ui/Messages.cpp
+  ui/PlotBackground.cpp
+  ui/PlotLayers.cpp
+  ui/SystemLocale.cpp
+  ui/Windows.cpp
+  ui/dialogs/u_Sensor.cpp
+  ui/dialogs/u_Sensorgrafik.cpp
   ui/dialogs/u_prefs.cpp
   ui/dialogs/u_Tabellen.cpp
   ui/dialogs/About.cpp

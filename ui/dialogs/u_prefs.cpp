@@ -1,7 +1,150 @@
 #include "ui/dialogs/u_prefs.h"
 
-namespace zelk {
+#include <QButtonGroup>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
 
-Tf_prefs::Tf_prefs(QWidget* parent) : QDialog(parent) { setWindowTitle(QStringLiteral("Voreinstellungen")); }
+#include "ui/Fonts.h"
+#include "ui/QtText.h"
+#include "ui/Settings.h"
+
+namespace zelk {
+namespace {
+
+// Places of the items as a radio group of 97 x 69 pixels arranges two of them.
+constexpr int kItemLeft = 8;
+constexpr int kItemTop = 14;
+constexpr int kItemWidth = 87;
+constexpr int kItemHeight = 25;
+
+QPushButton* MakeButton(const QString& text, const QRect& place, QWidget* parent, const char* name) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(place);
+    return button;
+}
+
+}  // namespace
+
+RadioGroup::RadioGroup(int& itemIndex, const QString& caption, QWidget* parent)
+    : QGroupBox(caption, parent), itemIndex_(itemIndex), group_(new QButtonGroup(this)) {
+    connect(group_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked) itemIndex_ = id;
+    });
+}
+
+void RadioGroup::SetItems(const QStringList& items) {
+    for (qsizetype i = static_cast<qsizetype>(buttons_.size()); i < items.size(); ++i) {
+        auto* button = new QRadioButton(this);
+        button->setGeometry(kItemLeft, kItemTop + static_cast<int>(i) * kItemHeight, kItemWidth, kItemHeight);
+        group_->addButton(button, static_cast<int>(i));
+        buttons_.push_back(button);
+    }
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        const bool used = static_cast<qsizetype>(i) < items.size();
+        buttons_[i]->setText(used ? items[static_cast<qsizetype>(i)] : QString());
+        buttons_[i]->setVisible(used);
+    }
+    Refresh();
+}
+
+void RadioGroup::SetItemIndex(int index) {
+    itemIndex_ = LimitRadioIndex(index, static_cast<int>(buttons_.size()));
+    Refresh();
+}
+
+void RadioGroup::Refresh() {
+    if (buttons_.empty()) return;
+    const int index = LimitRadioIndex(itemIndex_, static_cast<int>(buttons_.size()));
+    // An exclusive group cannot show no choice; uncheck with the exclusion off.
+    group_->setExclusive(false);
+    for (size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->setChecked(static_cast<int>(i) == index);
+    group_->setExclusive(true);
+    itemIndex_ = index;
+}
+
+Tf_prefs::Tf_prefs(MainState& state, QWidget* parent) : QDialog(parent), state_(state) { Build(); }
+
+Tf_prefs::Tf_prefs(QWidget* parent)
+    : QDialog(parent), ownState_(std::make_unique<MainState>()), state_(*ownState_) {
+    Build();
+}
+
+Tf_prefs::~Tf_prefs() {
+    // The groups go before a state of the dialog's own that they show.
+    delete rg_Import;
+    delete rg_Anzeige;
+}
+
+void Tf_prefs::Build() {
+    setObjectName(QStringLiteral("f_prefs"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowTitle(QStringLiteral("Voreinstellungen"));
+    setFont(VerdanaLike(11));
+    setFixedSize(361, 195);
+
+    Button1 = MakeButton(QStringLiteral("\u00fcbernehmen"), QRect(156, 156, 90, 25), this, "Button1");
+    connect(Button1, &QPushButton::clicked, this, [this] { done(kResultOk); });
+    Button2 = MakeButton(QStringLiteral("Abbruch"), QRect(252, 156, 90, 25), this, "Button2");
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+
+    const QStringList designItems{QStringLiteral("mmol/l"), QStringLiteral("mg/dl")};
+    rg_Import = new RadioGroup(state_.rg_Import, QStringLiteral("Importdaten"), this);
+    rg_Import->setObjectName(QStringLiteral("rg_Import"));
+    rg_Import->setGeometry(44, 32, 97, 69);
+    rg_Import->SetItems(designItems);
+    rg_Anzeige = new RadioGroup(state_.rg_Anzeige, QStringLiteral("Anzeige"), this);
+    rg_Anzeige->setObjectName(QStringLiteral("rg_Anzeige"));
+    rg_Anzeige->setGeometry(172, 32, 97, 69);
+    rg_Anzeige->SetItems(designItems);
+
+    setTabOrder(Button1, Button2);
+    setTabOrder(Button2, rg_Import);
+    setTabOrder(rg_Import, rg_Anzeige);
+    Button1->setFocus();
+}
+
+void Tf_prefs::showEvent(QShowEvent* event) {
+    FormShow();
+    if (!placed_) {
+        // Centred on the main window the first time; later showings keep the place.
+        const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+        const QRect around = owner != nullptr ? owner->frameGeometry()
+                             : screen() != nullptr ? screen()->geometry()
+                                                   : QRect();
+        if (around.isValid()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(around.center());
+            move(frame.topLeft());
+        }
+        placed_ = true;
+    }
+    QDialog::showEvent(event);
+}
+
+void Tf_prefs::LoadPrefs() {
+    zelk::LoadPrefs(state_);
+    rg_Import->Refresh();
+    rg_Anzeige->Refresh();
+}
+
+void Tf_prefs::FormShow() {
+    LoadPrefs();
+    const bool english = state_.Sprache == "en";
+    setWindowTitle(english ? QStringLiteral("Preferences") : QStringLiteral("Voreinstellungen"));
+    rg_Import->setTitle(english ? QStringLiteral("Import data") : QStringLiteral("Importdaten"));
+    rg_Anzeige->setTitle(english ? QStringLiteral("View") : QStringLiteral("Anzeige"));
+    Button1->setText(english ? QStringLiteral("Ok") : QStringLiteral("\u00fcbernehmen"));
+    Button2->setText(english ? QStringLiteral("Cancel") : QStringLiteral("Abbruch"));
+    const QStringList units{AnsiText(state_.texts.MmolUnitText), AnsiText(state_.texts.MgUnitText)};
+    rg_Import->SetItems(units);
+    rg_Anzeige->SetItems(units);
+}
+
+void Tf_prefs::Button2Click() {
+    LoadPrefs();
+    done(kResultCancel);
+}
 
 }  // namespace zelk

@@ -1,0 +1,39 @@
+#include "components/ConvEdit.h"
+
+#include "ui/TextTables.h"
+
+namespace zelk {
+
+TConvEdit::TConvEdit(QWidget* parent) : QLineEdit(parent) { ApplyAlignment(); }
+
+void TConvEdit::SetAlignment(zelk::Alignment alignment) {
+    if (alignment == alignment_) return;
+    alignment_ = alignment;
+    ApplyAlignment();
+}
+
+void TConvEdit::ApplyAlignment() {
+    Qt::Alignment horizontal = Qt::AlignLeft;
+    switch (alignment_) {
+    case zelk::Alignment::LeftJustify: horizontal = Qt::AlignLeft; break;
+    case zelk::Alignment::RightJustify: horizontal = Qt::AlignRight; break;
+    case zelk::Alignment::Center: horizontal = Qt::AlignHCenter; break;
+    }
+    setAlignment(horizontal | Qt::AlignVCenter);
+    ++alignmentChanges_;
+}
+
+void TConvEdit::SetValue(long double value) {
+    setText(QString::fromStdString(AnsiToUtf8(FloatToStrF(value, format_, precision_, digits_, decimalSeparator_))));
+}
+
+void TConvEdit::ShowModel(const NumericEdit& model) {
+    digits_ = model.digits;
+    precision_ = model.precision;
+    format_ = model.format;
+    SetAlignment(model.alignment);
+    const QString shown = QString::fromStdString(AnsiToUtf8(model.text));
+    if (text() != shown) setText(shown);
+}
+
+}  // namespace zelk

@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "ui/IniFile.h"
+
+namespace zelk {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh folder in the temporary folder, removed with everything in it.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string pattern = (fs::temp_directory_path() / "zelk_ini_XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    std::string File(const std::string& name) const { return (fs::path(path_) / name).string(); }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+TEST(IniFileParse, SectionsKeysAndCaseAreFoundWithoutRegardToCase) {
+    const IniFile file = IniFile::FromText("[fenster]\r\n  top = 300 \r\nLEFT=12\r\n");
+    EXPECT_EQ(file.ReadInteger("Fenster", "Top", 0), 300);
+    EXPECT_EQ(file.ReadInteger("FENSTER", "left", 0), 12);
+    EXPECT_EQ(file.ReadString("Fenster", "Top", "x"), "300");
+    EXPECT_TRUE(file.SectionExists("FeNsTeR"));
+    EXPECT_FALSE(file.SectionExists("Anwendung"));
+}
+
+TEST(IniFileParse, LineEndsAreCrLfLfOrCrAndTheLastLineNeedsNone) {
+    const IniFile file = IniFile::FromText("[A]\nx=1\ry=2\r\nz=3");
+    EXPECT_EQ(file.ReadInteger("A", "x", 0), 1);
+    EXPECT_EQ(file.ReadInteger("A", "y", 0), 2);
+    EXPECT_EQ(file.ReadInteger("A", "z", 0), 3);
+    EXPECT_EQ(file.Text(), "[A]\r\nx=1\r\ny=2\r\nz=3\r\n\r\n");
+}
+
+TEST(IniFileParse, SkippedLinesAndLinesWithoutEquals) {
+    const IniFile file = IniFile::FromText(
+        "before=1\r\n; comment\r\n[ S ]\r\n\r\n  ; indented comment\r\nno equals here\r\nk = a = b \r\n\t\r\n");
+    EXPECT_EQ(file.SectionNames(), std::vector<std::string>{"S"});
+    EXPECT_EQ(file.ReadString("S", "k", ""), "a = b");
+    EXPECT_EQ(file.KeyNames("S"), std::vector<std::string>{"k"});
+    EXPECT_EQ(file.Text(), "[S]\r\nno equals here\r\nk=a = b\r\n\r\n");
+}
+
+TEST(IniFileParse, DuplicatesAnswerFromTheFirstAndAreKept) {
+    IniFile file = IniFile::FromText("[A]\r\nk=1\r\nK=2\r\n[a]\r\nk=3\r\n");
+    EXPECT_EQ(file.ReadInteger("A", "k", 0), 1);
+    file.WriteInteger("a", "K", 9);
+    EXPECT_EQ(file.Text(), "[A]\r\nK=9\r\nK=2\r\n\r\n[a]\r\nk=3\r\n\r\n");
+}
+
+TEST(IniFileValues, IntegersInDecimalAndHexadecimal) {
+    const IniFile file = IniFile::FromText(
+        "[N]\r\na=0x4\r\nb=0X1f\r\nc=-12\r\nd=+7\r\ne=4abc\r\nf=\r\ng=99999999999\r\nh=0x\r\ni=$10\r\nj= 3 \r\n");
+    EXPECT_EQ(file.ReadInteger("N", "a", -1), 4);
+    EXPECT_EQ(file.ReadInteger("N", "b", -1), 31);
+    EXPECT_EQ(file.ReadInteger("N", "c", -1), -12);
+    EXPECT_EQ(file.ReadInteger("N", "d", -1), 7);
+    EXPECT_EQ(file.ReadInteger("N", "e", -1), -1);
+    EXPECT_EQ(file.ReadInteger("N", "f", -1), -1);
+    EXPECT_EQ(file.ReadInteger("N", "g", -1), -1);
+    EXPECT_EQ(file.ReadInteger("N", "h", -1), -1);
+    EXPECT_EQ(file.ReadInteger("N", "i", -1), 16);  // the run-time library's own hexadecimal form
+    EXPECT_EQ(file.ReadInteger("N", "j", -1), 3);
+    EXPECT_EQ(file.ReadInteger("N", "missing", 42), 42);
+    EXPECT_EQ(file.ReadInteger("Missing", "a", 43), 43);
+}
+
+TEST(IniFileValues, BooleansAreIntegers) {
+    IniFile file = IniFile::FromText("[B]\r\nzero=0\r\ntwo=2\r\nyes=yes\r\nhex=0x0\r\nneg=-1\r\n");
+    EXPECT_FALSE(file.ReadBool("B", "zero", true));
+    EXPECT_TRUE(file.ReadBool("B", "two", false));
+    EXPECT_TRUE(file.ReadBool("B", "yes", true));
+    EXPECT_FALSE(file.ReadBool("B", "yes", false));
+    EXPECT_FALSE(file.ReadBool("B", "hex", true));
+    EXPECT_TRUE(file.ReadBool("B", "neg", false));
+    file.WriteBool("B", "zero", true);
+    file.WriteBool("B", "two", false);
+    EXPECT_EQ(file.ReadString("B", "zero", ""), "1");
+    EXPECT_EQ(file.ReadString("B", "two", ""), "0");
+}
+
+TEST(IniFileValues, StringsAreWrittenUnchangedAndMissingDiffersFromEmpty) {
+    IniFile file = IniFile::FromText("[Anwendung]\r\nSprache=\r\n");
+    EXPECT_EQ(file.ReadString("Anwendung", "Sprache", "de"), "");
+    EXPECT_EQ(file.ReadString("Anwendung", "Other", "de"), "de");
+    file.WriteString("Anwendung", "Text", "\xE4 x=y");
+    EXPECT_EQ(file.ReadString("Anwendung", "Text", ""), "\xE4 x=y");
+}
+
+TEST(IniFileWrite, KeysKeepTheirPlaceAndNewOnesGoToTheEnd) {
+    IniFile file = IniFile::FromText("[One]\r\na=1\r\nb=2\r\n[Two]\r\nc=3\r\n");
+    file.WriteInteger("one", "A", 10);  // the line takes the key as written now
+    file.WriteInteger("Two", "d", 4);
+    file.WriteInteger("Three", "e", 5);
+    EXPECT_EQ(file.Text(), "[One]\r\nA=10\r\nb=2\r\n\r\n[Two]\r\nc=3\r\nd=4\r\n\r\n[Three]\r\ne=5\r\n\r\n");
+    EXPECT_EQ(IniFile::FromText("").Text(), "");
+}
+
+TEST(IniFileDisk, MissingFileReadsAsEmptyAndNothingIsCreated) {
+    ScratchFolder folder;
+    const std::string path = folder.File("none.ini");
+    const IniFile file(path);
+    EXPECT_TRUE(file.SectionNames().empty());
+    EXPECT_FALSE(fs::exists(path));
+    // A folder in the path that does not exist reads as a missing file too.
+    EXPECT_TRUE(IniFile(folder.File("no/such/folder.ini")).SectionNames().empty());
+}
+
+TEST(IniFileDisk, FileThatExistsButCannotBeReadRaises) {
+    ScratchFolder folder;
+    const std::string path = folder.File("dir.ini");
+    fs::create_directory(path);
+    try {
+        IniFile file(path);
+        FAIL() << "no error";
+    } catch (const SettingsFileError& error) {
+        EXPECT_EQ(error.Path(), path);
+        EXPECT_TRUE(error.Reading());
+        EXPECT_EQ(error.Reason(), std::generic_category().message(EISDIR));
+        EXPECT_NE(std::string(error.what()).find(path), std::string::npos);
+    }
+    if (::geteuid() != 0) {  // the owner's read bit does not stop root
+        const std::string locked = folder.File("locked.ini");
+        WriteBytes(locked, "[A]\r\n");
+        fs::permissions(locked, fs::perms::none);
+        EXPECT_THROW(IniFile{locked}, SettingsFileError);
+    }
+}
+
+TEST(IniFileDisk, WritesCrLfTextThroughATemporaryFileRenamedOverTheOld) {
+    ScratchFolder folder;
+    const std::string path = folder.File("zelk.ini");
+    WriteBytes(path, "[Keep]\nx=1\n");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+
+    IniFile file(path);
+    file.WriteInteger("New", "y", 2);
+    file.UpdateFile();
+
+    EXPECT_EQ(ReadBytes(path), "[Keep]\r\nx=1\r\n\r\n[New]\r\ny=2\r\n\r\n");
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_NE(before.st_ino, after.st_ino);  // a new file took the old one's name
+    EXPECT_EQ(after.st_mode & 07777, before.st_mode & 07777);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
+}
+
+TEST(IniFileDisk, FailedWriteNamesPathAndReasonAndLeavesTheOldFile) {
+    ScratchFolder folder;
+    // A folder that does not exist: the temporary file cannot be made.
+    const std::string nowhere = folder.File("missing/zelk.ini");
+    try {
+        IniFile(nowhere).UpdateFile();
+        FAIL() << "no error";
+    } catch (const SettingsFileError& error) {
+        EXPECT_EQ(error.Path(), nowhere);
+        EXPECT_FALSE(error.Reading());
+        EXPECT_EQ(error.Reason(), std::generic_category().message(ENOENT));
+    }
+
+    // The rename fails when the name now belongs to a folder; nothing is left behind.
+    const std::string path = folder.File("zelk.ini");
+    WriteBytes(path, "[A]\r\nk=1\r\n");
+    IniFile file(path);
+    fs::remove(path);
+    fs::create_directory(path);
+    WriteBytes(path + "/inside", "x");
+    EXPECT_THROW(file.UpdateFile(), SettingsFileError);
+    EXPECT_TRUE(fs::is_directory(path));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
+}
+
+TEST(IniFileDisk, WriteProtectedFolder) {
+    ScratchFolder folder;
+    const std::string path = folder.File("zelk.ini");
+    WriteBytes(path, "[A]\r\nk=1\r\n");
+    fs::permissions(folder.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+    if (::access(folder.Path().c_str(), W_OK) == 0) {
+        // The owner's write bit does not stop root; sysfs refuses new files to everyone.
+        if (!fs::is_directory("/sys")) GTEST_SKIP() << "no folder that stays write-protected for this user";
+        IniFile file("/sys/zelk.ini");
+        file.WriteInteger("A", "k", 2);
+        EXPECT_THROW(file.UpdateFile(), SettingsFileError);
+        return;
+    }
+    IniFile file(path);
+    file.WriteInteger("A", "k", 2);
+    try {
+        file.UpdateFile();
+        FAIL() << "no error";
+    } catch (const SettingsFileError& error) {
+        EXPECT_EQ(error.Reason(), std::generic_category().message(EACCES));
+    }
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nk=1\r\n");
+}
+
+}  // namespace
+}  // namespace zelk

@@ -1,0 +1,110 @@
+#include "TestSupport.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "ui/u_main.h"
+
+namespace zelk::test {
+namespace {
+
+int timeouts = 0;
+int generation = 0;
+constexpr int kModalTries = 1000;
+
+void Poll(std::function<bool(QWidget*)> answer, int triesLeft, int round) {
+    QTimer::singleShot(10, [answer = std::move(answer), triesLeft, round]() mutable {
+        if (round != generation) return;
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && answer(modal)) return;
+        if (triesLeft > 0) {
+            Poll(std::move(answer), triesLeft - 1, round);
+            return;
+        }
+        ++timeouts;
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->done(0);
+    });
+}
+
+}  // namespace
+
+QString FixedChooser::ChooseOpenFile(QWidget*, const QString& title, const QStringList& filters) {
+    ++calls;
+    lastTitle = title;
+    lastFilters = filters;
+    return path_;
+}
+
+Program::Program(const QString& importPath, const LocaleInfo& locale) {
+    windows_ = std::make_unique<ApplicationWindows>(locale);
+    auto chooser = std::make_unique<FixedChooser>(importPath);
+    chooser_ = chooser.get();
+    f_main->SetFileChooser(std::move(chooser));
+    f_main->show();
+    QApplication::processEvents();
+}
+
+Program::~Program() = default;
+
+void Program::SetImportPath(const QString& path) {
+    auto chooser = std::make_unique<FixedChooser>(path);
+    chooser_ = chooser.get();
+    f_main->SetFileChooser(std::move(chooser));
+}
+
+void WhenModal(std::function<bool(QWidget*)> answer) { Poll(std::move(answer), kModalTries, generation); }
+
+void CancelModalAnswers() { ++generation; }
+
+int ModalTimeouts() { return timeouts; }
+
+void AnswerMessageBox(QString* caption, QString* text) {
+    WhenModal([caption, text](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box) return false;
+        if (caption) *caption = box->windowTitle();
+        if (text) *text = box->text();
+        box->button(QMessageBox::Ok)->click();
+        return true;
+    });
+}
+
+QString WriteFile(const QTemporaryDir& dir, const QString& name, const std::vector<std::string>& lines) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return {};
+    for (const std::string& line : lines) {
+        file.write(line.data(), static_cast<qint64>(line.size()));
+        file.write("\r\n");
+    }
+    return path;
+}
+
+std::string SensorHeader() { return "Sample\tDate\tTime\tSensor Value"; }
+
+std::string Reading(int id, const std::string& date, const std::string& time, const std::string& value) {
+    return std::to_string(id) + "\t" + date + "\t" + time + "\t" + value;
+}
+
+QString OutputDir() {
+    const QString dir = QStringLiteral(ZELK_TEST_OUTPUT_DIR);
+    QDir().mkpath(dir);
+    return dir;
+}
+
+QRgb Rgb(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+
+int CountColour(const QImage& image, const QRect& area, QRgb colour) {
+    int count = 0;
+    const QRect inside = area.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (Rgb(image, x, y) == (colour & 0xFFFFFF)) ++count;
+    return count;
+}
+
+}  // namespace zelk::test

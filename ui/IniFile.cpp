@@ -1,0 +1,258 @@
+#include "ui/IniFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+#include "data/TextNumber.h"
+
+namespace zelk {
+namespace {
+
+std::string ErrorText(int error) { return std::generic_category().message(error); }
+
+// Closes a file descriptor when it goes out of scope.
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : fd_(fd) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    ~FileHandle() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int Get() const { return fd_; }
+    // Closes now; returns 0 or the error number.
+    int Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd >= 0 && ::close(fd) != 0 ? errno : 0;
+    }
+
+private:
+    int fd_;
+};
+
+// The whole file as bytes; a missing file gives an empty text.
+std::string ReadWholeFile(const std::string& path) {
+    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.Get() < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return {};
+        throw SettingsFileError(path, ErrorText(errno), true);
+    }
+    struct stat info {};
+    if (::fstat(file.Get(), &info) != 0) throw SettingsFileError(path, ErrorText(errno), true);
+    if (S_ISDIR(info.st_mode)) throw SettingsFileError(path, ErrorText(EISDIR), true);
+    std::string text;
+    char buffer[8192];
+    for (;;) {
+        const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw SettingsFileError(path, ErrorText(errno), true);
+        }
+        if (got == 0) break;
+        text.append(buffer, static_cast<size_t>(got));
+    }
+    return text;
+}
+
+// Opens a new temporary file beside `path`; returns its name through `tmpName`.
+int CreateTemporaryBeside(const std::string& path, std::string& tmpName) {
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tmpName = path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter++);
+        const int fd = ::open(tmpName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+SettingsFileError::SettingsFileError(std::string path, std::string reason, bool reading)
+    : ZelkError("Settings file " + path + (reading ? " cannot be read: " : " cannot be written: ") + reason),
+      path_(std::move(path)),
+      reason_(std::move(reason)),
+      reading_(reading) {}
+
+void WriteFileAtomically(const std::string& path, std::string_view text) {
+    std::string tmpName;
+    FileHandle file(CreateTemporaryBeside(path, tmpName));
+    if (file.Get() < 0) throw SettingsFileError(path, ErrorText(errno), false);
+
+    const auto fail = [&](int error) {
+        file.Close();
+        ::unlink(tmpName.c_str());
+        throw SettingsFileError(path, ErrorText(error), false);
+    };
+
+    // Keep the permissions of a file that is replaced.
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(file.Get(), old.st_mode & 07777);
+
+    size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t put = ::write(file.Get(), text.data() + written, text.size() - written);
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            fail(errno);
+        }
+        written += static_cast<size_t>(put);
+    }
+    if (::fsync(file.Get()) != 0) fail(errno);
+    if (const int error = file.Close(); error != 0) fail(error);
+    if (::rename(tmpName.c_str(), path.c_str()) != 0) fail(errno);
+
+    // Make the rename itself durable; a failure here loses nothing already written.
+    FileHandle folder(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Get() >= 0) ::fsync(folder.Get());
+}
+
+IniFile::IniFile(std::string path) : path_(std::move(path)) { Parse(ReadWholeFile(path_)); }
+
+IniFile IniFile::FromText(std::string_view text) {
+    IniFile file;
+    file.Parse(text);
+    return file;
+}
+
+void IniFile::Parse(std::string_view text) {
+    Section* current = nullptr;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = pos;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+        const std::string_view line = TrimControl(text.substr(pos, end - pos));
+        pos = end;
+        if (pos < text.size() && text[pos] == '\r') ++pos;
+        if (pos < text.size() && text[pos] == '\n') ++pos;
+
+        if (line.empty() || line.front() == ';') continue;
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            sections_.push_back({std::string(TrimControl(line.substr(1, line.size() - 2))), {}});
+            current = &sections_.back();
+            continue;
+        }
+        if (current == nullptr) continue;
+        const size_t equals = line.find('=');
+        if (equals == std::string_view::npos) {
+            current->lines.emplace_back(line);
+        } else {
+            std::string entry(TrimControl(line.substr(0, equals)));
+            entry += '=';
+            entry += TrimControl(line.substr(equals + 1));
+            current->lines.push_back(std::move(entry));
+        }
+    }
+}
+
+const IniFile::Section* IniFile::FindSection(std::string_view name) const {
+    for (const Section& section : sections_)
+        if (SameTextAscii(section.name, name)) return &section;
+    return nullptr;
+}
+
+IniFile::Section* IniFile::FindSection(std::string_view name) {
+    return const_cast<Section*>(static_cast<const IniFile*>(this)->FindSection(name));
+}
+
+int IniFile::FindKey(const Section& section, std::string_view key) {
+    for (size_t i = 0; i < section.lines.size(); ++i) {
+        const std::string& line = section.lines[i];
+        const size_t equals = line.find('=');
+        if (equals != std::string::npos && SameTextAscii(std::string_view(line).substr(0, equals), key))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
+    if (const Section* s = FindSection(section)) {
+        const int index = FindKey(*s, key);
+        if (index >= 0) {
+            const std::string& line = s->lines[static_cast<size_t>(index)];
+            return line.substr(line.find('=') + 1);
+        }
+    }
+    return std::string(fallback);
+}
+
+int IniFile::ReadInteger(std::string_view section, std::string_view key, int fallback) const {
+    return TextToIntDef(ReadString(section, key, {}), fallback);
+}
+
+bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const {
+    return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+}
+
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    Section* s = FindSection(section);
+    if (s == nullptr) {
+        sections_.push_back({std::string(section), {}});
+        s = &sections_.back();
+    }
+    std::string entry(key);
+    entry += '=';
+    entry += value;
+    const int index = FindKey(*s, key);
+    if (index >= 0)
+        s->lines[static_cast<size_t>(index)] = std::move(entry);
+    else
+        s->lines.push_back(std::move(entry));
+}
+
+void IniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void IniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+bool IniFile::SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
+
+std::vector<std::string> IniFile::SectionNames() const {
+    std::vector<std::string> names;
+    names.reserve(sections_.size());
+    for (const Section& section : sections_) names.push_back(section.name);
+    return names;
+}
+
+std::vector<std::string> IniFile::KeyNames(std::string_view section) const {
+    std::vector<std::string> keys;
+    if (const Section* s = FindSection(section)) {
+        for (const std::string& line : s->lines) {
+            const size_t equals = line.find('=');
+            if (equals != std::string::npos) keys.push_back(line.substr(0, equals));
+        }
+    }
+    return keys;
+}
+
+std::string IniFile::Text() const {
+    std::string text;
+    for (const Section& section : sections_) {
+        text += '[';
+        text += section.name;
+        text += "]\r\n";
+        for (const std::string& line : section.lines) {
+            text += line;
+            text += "\r\n";
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+void IniFile::UpdateFile() const { WriteFileAtomically(path_, Text()); }
+
+}  // namespace zelk
