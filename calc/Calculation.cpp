@@ -43,23 +43,18 @@ std::string ResultsCalculation::IndexToClockText(int index) const {
     return (h < 10 ? "0" : "") + std::to_string(h) + ":" + (m < 10 ? "0" : "") + std::to_string(m);
 }
 
-int ResultsCalculation::NextFallMarker(int from) const {
+int ResultsCalculation::NextMarker(int from, bool fall) const {
     const DisplaySeries& se = s_.series;
     for (int i = from < 0 ? 0 : from; i <= se.highIndex; ++i) {
         const float d = se.pointDiff[static_cast<size_t>(i)];
-        if (d < 0.0f && std::fabs(d) > se.sdGlucose) return i;
+        if ((fall ? d < 0.0f : d > 0.0f) && std::fabs(d) > se.sdGlucose) return i;
     }
     return se.highIndex + 1;
 }
 
-int ResultsCalculation::NextRiseMarker(int from) const {
-    const DisplaySeries& se = s_.series;
-    for (int i = from < 0 ? 0 : from; i <= se.highIndex; ++i) {
-        const float d = se.pointDiff[static_cast<size_t>(i)];
-        if (d > 0.0f && std::fabs(d) > se.sdGlucose) return i;
-    }
-    return se.highIndex + 1;
-}
+int ResultsCalculation::NextFallMarker(int from) const { return NextMarker(from, true); }
+
+int ResultsCalculation::NextRiseMarker(int from) const { return NextMarker(from, false); }
 
 void ResultsCalculation::EnsureRow(int row) {
     if (row >= s_.csg_Berechnung.RowCount()) s_.csg_Berechnung.SetRowCount(row + 1);
@@ -71,56 +66,37 @@ void ResultsCalculation::SetColumn3(int row, int index) {
     column3Index_[static_cast<size_t>(row)] = index;
 }
 
-int ResultsCalculation::FillPeakRows(int start) {
+int ResultsCalculation::FillRows(int start, bool peaks) {
     StringGrid& grid = s_.csg_Berechnung;
+    int& rows = peaks ? s_.PeakRows : s_.NadirRows;
+    const bool firstPass = peaks == s_.PeakFirst;  // the first pass fills columns 1 and 2
     const int end = s_.series.highIndex + 1;
     int a = start;
     while (a < end) {
-        a = NextFallMarker(a + 1);
+        a = NextMarker(a + 1, peaks);
         if (a >= end) break;
-        const int r = ++s_.PeakRows;
+        const int r = ++rows;
         EnsureRow(r);
-        grid.SetCell(0, r, DayOf(a));
+        if (peaks) grid.SetCell(0, r, DayOf(a));
         const float value = s_.series.pointValue[static_cast<size_t>(a)];
-        if (s_.PeakFirst) {
+        if (firstPass) {
             grid.SetCell(1, r, IndexToClockText(a));
             if (r == 1) s_.FirstRowIndex = a;
             grid.SetCell(2, r, ValueText(value));
         } else {
             SetColumn3(r, a);
             if (r == 1 && a <= s_.FirstRowIndex)
-                --s_.PeakRows;  // not after row 1's first turning point: the next one takes row 1
+                --rows;  // not after row 1's first turning point: the next one takes row 1
             else
                 grid.SetCell(4, r, ValueText(value));
         }
     }
-    return s_.PeakRows;
+    return rows;
 }
 
-int ResultsCalculation::FillNadirRows(int start) {
-    StringGrid& grid = s_.csg_Berechnung;
-    const int end = s_.series.highIndex + 1;
-    int a = start;
-    while (a < end) {
-        a = NextRiseMarker(a + 1);
-        if (a >= end) break;
-        const int r = ++s_.NadirRows;
-        EnsureRow(r);
-        const float value = s_.series.pointValue[static_cast<size_t>(a)];
-        if (!s_.PeakFirst) {
-            grid.SetCell(1, r, IndexToClockText(a));
-            if (r == 1) s_.FirstRowIndex = a;
-            grid.SetCell(2, r, ValueText(value));
-        } else {
-            SetColumn3(r, a);
-            if (r == 1 && a <= s_.FirstRowIndex)
-                --s_.NadirRows;
-            else
-                grid.SetCell(4, r, ValueText(value));
-        }
-    }
-    return s_.NadirRows;
-}
+int ResultsCalculation::FillPeakRows(int start) { return FillRows(start, true); }
+
+int ResultsCalculation::FillNadirRows(int start) { return FillRows(start, false); }
 
 int ResultsCalculation::LastMarkerIndex(int start) const {
     const DisplaySeries& se = s_.series;

@@ -34,6 +34,9 @@ public:
     std::string DayOf(int index) const;
 
 private:
+    // One pass over the markers: falls (peaks) or rises (nadirs).
+    int FillRows(int start, bool peaks);
+    int NextMarker(int from, bool fall) const;
     void EnsureRow(int row);
     void SetColumn3(int row, int index);
 
