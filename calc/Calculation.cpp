@@ -220,7 +220,8 @@ void ResultsCalculation::Button1Click() {
     if (!s_.cb_Endwert && s_.PeakRows > 0) {
         const int j = markers.FindLastExcursionFromEnd();
         const int last = s_.PeakRows;
-        const int lastIndex = last < static_cast<int>(column3Index_.size()) ? column3Index_[static_cast<size_t>(last)] : -1;
+        const int lastIndex =
+            last < static_cast<int>(column3Index_.size()) ? column3Index_[static_cast<size_t>(last)] : -1;
         if (lastIndex > j) s_.csg_Berechnung.SetRowCount(s_.PeakRows);
     }
 

@@ -60,9 +60,8 @@ std::string ReadWholeFile(const std::string& path) {
 
 // Opens a new temporary file beside `path`; returns its name through `tmpName`.
 int CreateTemporaryBeside(const std::string& path, std::string& tmpName) {
-    static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tmpName = path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter++);
+        tmpName = path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(attempt);
         const int fd = ::open(tmpName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }

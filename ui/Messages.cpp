@@ -7,9 +7,17 @@
 
 namespace zelk {
 
-void ShowMessage(QWidget* parent, const std::string& ansiText) {
-    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), AnsiText(ansiText), QMessageBox::Ok, parent);
+void ShowMessage(QWidget* parent, const std::string& ansiText) { ShowMessageText(parent, AnsiText(ansiText)); }
+
+void ShowMessageText(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool AskYesNo(QWidget* parent, const QString& question) {
+    QMessageBox box(QMessageBox::Question, ApplicationTitle(), question, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void ShowException(QWidget* parent, const std::exception& error) {

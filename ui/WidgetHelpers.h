@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QLabel>
+#include <QPushButton>
+#include <QRect>
 #include <QString>
 
 namespace zelk {
@@ -12,6 +14,18 @@ inline QLabel* MakeLabel(const QString& text, int x, int y, QWidget* parent, con
     label->move(x, y);
     label->adjustSize();
     return label;
+}
+
+// A push button at `place` with the name the window description gives it. An
+// auto-default button of a dialog takes Enter while it has the focus; turned off,
+// Enter goes to the dialog's default button whatever has the focus.
+inline QPushButton* MakeButton(const QString& text, const QRect& place, QWidget* parent, const char* name,
+                               bool autoDefault = true) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(place);
+    button->setAutoDefault(autoDefault);
+    return button;
 }
 
 }  // namespace zelk

@@ -23,8 +23,8 @@ ApplicationWindows::ApplicationWindows(const LocaleInfo& locale) {
     chart_ = std::make_unique<Tf_Sensorgrafik>(main_.get());
     f_Sensorgrafik = chart_.get();
     AboutBox = new TAboutBox(main_.get());
-    f_prefs = new Tf_prefs(main_.get());
-    tables_ = std::make_unique<Tf_Tabellen>();
+    f_prefs = new Tf_prefs(main_->State(), main_.get());
+    tables_ = std::make_unique<Tf_Tabellen>(main_->State(), nullptr);
     f_Tabellen = tables_.get();
 }
 

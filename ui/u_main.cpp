@@ -4,7 +4,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -15,7 +17,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QUrl>
+#include <filesystem>
+#include <system_error>
 
+#include "calc/Batch.h"
 #include "components/CStringGrid.h"
 #include "components/ConvEdit.h"
 #include "data/DateTexts.h"
@@ -25,10 +31,14 @@
 #include "ui/PlotBackground.h"
 #include "ui/PlotLayers.h"
 #include "ui/QtText.h"
+#include "ui/Settings.h"
 #include "ui/WidgetHelpers.h"
 #include "ui/Windows.h"
+#include "ui/dialogs/About.h"
 #include "ui/dialogs/u_Sensor.h"
 #include "ui/dialogs/u_Sensorgrafik.h"
+#include "ui/dialogs/u_Tabellen.h"
+#include "ui/dialogs/u_prefs.h"
 
 namespace zelk {
 namespace {
@@ -153,6 +163,7 @@ Tf_main::Tf_main(const LocaleInfo& locale, QWidget* parent)
     : QMainWindow(parent),
       core_(locale),
       chooser_(std::make_unique<DialogFileChooser>()),
+      folderChooser_(std::make_unique<DialogFolderChooser>()),
       clientHeight_(kDesignClientHeight) {
     setObjectName(QStringLiteral("f_main"));
     setWindowTitle(QStringLiteral("Berechnung ZELK"));
@@ -172,6 +183,12 @@ Tf_main::~Tf_main() {
 }
 
 void Tf_main::SetFileChooser(std::unique_ptr<FileChooser> chooser) { chooser_ = std::move(chooser); }
+
+void Tf_main::SetFolderChooser(std::unique_ptr<FolderChooser> chooser) { folderChooser_ = std::move(chooser); }
+
+QString Tf_main::ProgramFile() const {
+    return programFile_.isEmpty() ? QCoreApplication::applicationFilePath() : programFile_;
+}
 
 int Tf_main::MenuHeight() const { return menuWidget() ? menuWidget()->sizeHint().height() : 0; }
 
@@ -377,29 +394,26 @@ void Tf_main::FormClose() { SaveSettings(); }
 
 void Tf_main::LoadSettings() {
     MainState& s = State();
-    // The values of a missing settings file; the window keeps the place it was given.
-    s.X_Raster = 4;
-    const std::string language = "de";
-    s.cb_Startwert = true;
-    s.cb_Endwert = true;
-    s.rg_Import = 0;
-    s.rg_Anzeige = 0;
-    if (s.X_Raster == 6) s.X_Raster = 3;
-    if (s.X_Raster == 3) {
-        s.N5minRaster1 = true;
-        s.N15minRaster1 = false;
-        s.Breitbild1 = false;
-    } else if (s.X_Raster == 4) {
-        s.N5minRaster1 = false;
-        s.N15minRaster1 = true;
+    WindowPlace place{y(), x()};
+    const std::optional<std::string> problem =
+        zelk::LoadSettings(s, place, QFile::encodeName(ProgramFile()).toStdString());
+    move(place.left, place.top);
+    if (f_prefs) {
+        f_prefs->rg_Import->Refresh();
+        f_prefs->rg_Anzeige->Refresh();
     }
-    s.Breitbild1Enabled = false;
-    SetLanguage(language);
-    s.de1 = language == "de";
-    s.en1 = !s.de1;
+    SetLanguage(s.Sprache);
+    SetLanguageMenu(s);
+    RefreshWidgets();
+    if (problem) ShowMessageText(this, QString::fromStdString(*problem));
 }
 
-void Tf_main::SaveSettings() {}
+void Tf_main::SaveSettings() {
+    // Without a loaded settings file there is nothing to write back.
+    if (State().IniPath.empty()) return;
+    if (const std::optional<std::string> problem = zelk::SaveSettings(State(), WindowPlace{y(), x()}))
+        ShowMessageText(this, QString::fromStdString(*problem));
+}
 
 void Tf_main::showEvent(QShowEvent* event) {
     if (!shown_) {
@@ -457,6 +471,7 @@ void Tf_main::ApplyTexts(const TextTable& t) {
     Hilfe1->setText(AnsiText(t.menuHilfe1));
     Help->setTitle(AnsiText(t.menuHelp));
     Voreinstellung1->setText(AnsiText(t.menuVoreinstellung));
+    if (f_prefs) f_prefs->ApplyTexts(t);
 }
 
 void Tf_main::de1Click() {
@@ -652,17 +667,64 @@ void Tf_main::UpdateCommandStates() {
     if (Button1->isEnabled() != idle) Button1->setEnabled(idle);
 }
 
-// ---- Window commands (the dialogs behind them come with their windows)
+// ---- Window commands
 
-void Tf_main::AutomBerechnung1Click() {}
+void Tf_main::AutomBerechnung1Click() {
+    const BusyScope busy(*this);
+    const QString folder = ChooseBatchFolder();
+    if (folder.isEmpty()) return;
+    // The batch ends silently; what it left is on screen.
+    BatchEvaluation(core_).Run(QFile::encodeName(folder).toStdString());
+    RefreshWidgets();
+}
 
-void Tf_main::Voreinstellung1Click() {}
+QString Tf_main::ChooseBatchFolder() {
+    const bool english = State().Sprache == "en";
+    // The import dialog has no initial folder, so both start at the current folder.
+    const QString folder = folderChooser_->ChooseFolder(
+        this, english ? QStringLiteral("Select folder") : QStringLiteral("Verzeichnis w\u00e4hlen"),
+        QDir::currentPath());
+    if (folder.isEmpty() || QFileInfo::exists(folder)) return folder;
+    const QString question =
+        english ? QStringLiteral("The folder \"%1\" does not exist. Create it?")
+                : QStringLiteral("Das Verzeichnis \"%1\" existiert nicht. Soll es erstellt werden?");
+    if (!AskYesNo(this, question.arg(folder))) return {};
+    std::error_code error;
+    std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
+    if (!error) return folder;
+    const QString failure = english ? QStringLiteral("The folder \"%1\" cannot be created: %2.")
+                                    : QStringLiteral("Das Verzeichnis \"%1\" kann nicht erstellt werden: %2.");
+    ShowMessageText(this, failure.arg(folder, QString::fromStdString(error.message())));
+    return {};
+}
 
-void Tf_main::abellen1Click() {}
+void Tf_main::Voreinstellung1Click() {
+    if (!f_prefs || f_prefs->ShowModal() != Tf_prefs::kResultOk) return;
+    const BusyScope busy(*this);
+    if (const std::optional<std::string> problem = SavePrefs(State()))
+        ShowMessageText(this, QString::fromStdString(*problem));
+    core_.ShowStatistics();
+    DrawBackground();
+    Button1Click();
+}
 
-void Tf_main::Hilfe1Click() {}
+void Tf_main::abellen1Click() {
+    if (f_Tabellen) f_Tabellen->ShowWindow();
+}
 
-void Tf_main::InfoClick() {}
+void Tf_main::Hilfe1Click() {
+    // The page is looked up in the current folder at the moment of the command.
+    const bool english = State().Sprache == "en";
+    const QFileInfo page(QDir::current(), english ? QStringLiteral("help.htm") : QStringLiteral("Hilfe.htm"));
+    if (page.isFile())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(page.absoluteFilePath()));
+    else
+        ShowMessage(this, english ? "found not help.htm!" : "Hilfe.htm nicht gefunden!");
+}
+
+void Tf_main::InfoClick() {
+    if (AboutBox) AboutBox->ShowModal();
+}
 
 void Tf_main::Beenden1Click() { close(); }
 

@@ -38,6 +38,12 @@ public:
 
     // Replaces the open-file dialog of the import.
     void SetFileChooser(std::unique_ptr<FileChooser> chooser);
+    // Replaces the folder dialog of the batch evaluation.
+    void SetFolderChooser(std::unique_ptr<FolderChooser> chooser);
+    // The program file beside which the settings file lies (its path with ".ini");
+    // the running program unless set before the window is first shown.
+    void SetProgramFile(const QString& path) { programFile_ = path; }
+    QString ProgramFile() const;
 
     // Life cycle
     void FormCreate();
@@ -165,12 +171,16 @@ private:
     void UpdateCommandStates();
     int MenuHeight() const;
     void DrawCurve(const CurvePolyline& curve, const QColor& colour, int width);
+    // The folder for the batch, created when the user agrees; empty to stop.
+    QString ChooseBatchFolder();
     // Runs a command, shows an error that escapes it, then shows the state.
     template <typename Command>
     void Run(Command&& command);
 
     MainCore core_;
     std::unique_ptr<FileChooser> chooser_;
+    std::unique_ptr<FolderChooser> folderChooser_;
+    QString programFile_;
     MainClientArea* client_ = nullptr;
     QCursor newCursor_;
     int clientHeight_ = 0;

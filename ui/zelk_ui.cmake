@@ -20,3 +20,4 @@ target_link_libraries(zelk_ui PUBLIC zelk_core Qt6::Widgets Qt6::Charts)
 
 add_executable(zelk app/main.cpp)
 target_link_libraries(zelk PRIVATE zelk_ui)
+zelk_embed_version(zelk)

@@ -23,14 +23,6 @@ namespace {
 
 constexpr int kPreviewDays = 5;
 
-QPushButton* MakeButton(const QString& caption, const QRect& geometry, QWidget* parent, const char* name) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(geometry);
-    button->setAutoDefault(false);
-    return button;
-}
-
 }  // namespace
 
 Tf_Sensor::Tf_Sensor(MainState& state, QWidget* parent) : QDialog(parent), state_(state) {
@@ -42,7 +34,7 @@ Tf_Sensor::Tf_Sensor(MainState& state, QWidget* parent) : QDialog(parent), state
     setFixedSize(338, 239);
     move(386, 249);
 
-    Button1 = MakeButton(QStringLiteral("weiter"), QRect(252, 200, 75, 25), this, "Button1");
+    Button1 = MakeButton(QStringLiteral("weiter"), QRect(252, 200, 75, 25), this, "Button1", false);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 
     lb_Sensor = new QListWidget(this);
@@ -59,7 +51,7 @@ Tf_Sensor::Tf_Sensor(MainState& state, QWidget* parent) : QDialog(parent), state
     Label1->setFont(VerdanaLike(13));
     Label1->adjustSize();
 
-    Button2 = MakeButton(QStringLiteral("Abbruch"), QRect(252, 164, 75, 25), this, "Button2");
+    Button2 = MakeButton(QStringLiteral("Abbruch"), QRect(252, 164, 75, 25), this, "Button2", false);
     connect(Button2, &QPushButton::clicked, this, [this] { done(kResultCancel); });
 
     Label14 = MakeLabel(QStringLiteral("Raster"), 228, 12, this, "Label14");
@@ -88,7 +80,7 @@ Tf_Sensor::Tf_Sensor(MainState& state, QWidget* parent) : QDialog(parent), state
     rg_ArtVergleichswerte = new QRadioButton(QStringLiteral("Vergleichswerte"), rg_Art);
     rg_ArtVergleichswerte->setGeometry(8, 38, 95, 17);
 
-    Button3 = MakeButton(QStringLiteral("Kurven"), QRect(252, 120, 75, 25), this, "Button3");
+    Button3 = MakeButton(QStringLiteral("Kurven"), QRect(252, 120, 75, 25), this, "Button3", false);
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
 
     l_charTag = MakeLabel(QStringLiteral("Bitte Datei mit einem charakt. Tag verwenden!"), 8, 208, this, "l_charTag");

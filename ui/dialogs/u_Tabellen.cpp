@@ -214,11 +214,6 @@ void DataGrid::keyPressEvent(QKeyEvent* event) {
 
 Tf_Tabellen::Tf_Tabellen(MainState& state, QWidget* parent) : QWidget(parent), state_(state) { Build(); }
 
-Tf_Tabellen::Tf_Tabellen(QWidget* parent)
-    : QWidget(parent), ownState_(std::make_unique<MainState>()), state_(*ownState_) {
-    Build();
-}
-
 Tf_Tabellen::~Tf_Tabellen() {
     // The views and models go before the datasets they watch.
     delete DBNavigator1;

@@ -5,7 +5,6 @@
 #include <QWidget>
 #include <exception>
 #include <functional>
-#include <memory>
 
 #include "data/Dataset.h"
 #include "ui/MainState.h"
@@ -105,8 +104,6 @@ class Tf_Tabellen : public QWidget {
     Q_OBJECT
 public:
     Tf_Tabellen(MainState& state, QWidget* parent);
-    // Stand-alone, over a state of its own.
-    explicit Tf_Tabellen(QWidget* parent = nullptr);
     ~Tf_Tabellen() override;
 
     // Shows the window without a modal loop, or brings it to the front.
@@ -132,7 +129,6 @@ private:
     void InsertRow(DatasetModel& model);
     void DeleteRow(DatasetModel& model);
 
-    std::unique_ptr<MainState> ownState_;
     MainState& state_;
 };
 

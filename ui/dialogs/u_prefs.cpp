@@ -8,6 +8,7 @@
 #include "ui/Fonts.h"
 #include "ui/QtText.h"
 #include "ui/Settings.h"
+#include "ui/WidgetHelpers.h"
 
 namespace zelk {
 namespace {
@@ -17,13 +18,6 @@ constexpr int kItemLeft = 8;
 constexpr int kItemTop = 14;
 constexpr int kItemWidth = 87;
 constexpr int kItemHeight = 25;
-
-QPushButton* MakeButton(const QString& text, const QRect& place, QWidget* parent, const char* name) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(place);
-    return button;
-}
 
 }  // namespace
 
@@ -64,20 +58,7 @@ void RadioGroup::Refresh() {
     itemIndex_ = index;
 }
 
-Tf_prefs::Tf_prefs(MainState& state, QWidget* parent) : QDialog(parent), state_(state) { Build(); }
-
-Tf_prefs::Tf_prefs(QWidget* parent)
-    : QDialog(parent), ownState_(std::make_unique<MainState>()), state_(*ownState_) {
-    Build();
-}
-
-Tf_prefs::~Tf_prefs() {
-    // The groups go before a state of the dialog's own that they show.
-    delete rg_Import;
-    delete rg_Anzeige;
-}
-
-void Tf_prefs::Build() {
+Tf_prefs::Tf_prefs(MainState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("f_prefs"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(QStringLiteral("Voreinstellungen"));
@@ -131,15 +112,18 @@ void Tf_prefs::LoadPrefs() {
 
 void Tf_prefs::FormShow() {
     LoadPrefs();
-    const bool english = state_.Sprache == "en";
-    setWindowTitle(english ? QStringLiteral("Preferences") : QStringLiteral("Voreinstellungen"));
-    rg_Import->setTitle(english ? QStringLiteral("Import data") : QStringLiteral("Importdaten"));
-    rg_Anzeige->setTitle(english ? QStringLiteral("View") : QStringLiteral("Anzeige"));
-    Button1->setText(english ? QStringLiteral("Ok") : QStringLiteral("\u00fcbernehmen"));
-    Button2->setText(english ? QStringLiteral("Cancel") : QStringLiteral("Abbruch"));
+    ApplyTexts(TextsFor(state_.Sprache));
     const QStringList units{AnsiText(state_.texts.MmolUnitText), AnsiText(state_.texts.MgUnitText)};
     rg_Import->SetItems(units);
     rg_Anzeige->SetItems(units);
+}
+
+void Tf_prefs::ApplyTexts(const TextTable& texts) {
+    setWindowTitle(AnsiText(texts.prefsCaption));
+    rg_Import->setTitle(AnsiText(texts.prefsImport));
+    rg_Anzeige->setTitle(AnsiText(texts.prefsAnzeige));
+    Button1->setText(AnsiText(texts.prefsButton1));
+    Button2->setText(AnsiText(texts.prefsButton2));
 }
 
 void Tf_prefs::Button2Click() {

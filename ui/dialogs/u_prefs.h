@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QGroupBox>
-#include <memory>
 #include <vector>
 
 #include "ui/MainState.h"
@@ -45,9 +44,6 @@ public:
     static constexpr int kResultCancel = 3;
 
     Tf_prefs(MainState& state, QWidget* parent);
-    // Stand-alone, over a state of its own.
-    explicit Tf_prefs(QWidget* parent = nullptr);
-    ~Tf_prefs() override;
 
     // Shows the dialog modally and returns its modal result.
     int ShowModal() { return exec(); }
@@ -56,6 +52,8 @@ public:
     void LoadPrefs();
     void FormShow();
     void Button2Click();
+    // Caption, group captions and button texts of a language's text table.
+    void ApplyTexts(const TextTable& texts);
 
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
@@ -70,9 +68,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void Build();
-
-    std::unique_ptr<MainState> ownState_;
     MainState& state_;
     bool placed_ = false;
 };

@@ -39,16 +39,19 @@ QString FixedChooser::ChooseOpenFile(QWidget*, const QString& title, const QStri
     return path_;
 }
 
-Program::Program(const QString& importPath, const LocaleInfo& locale) {
+Program::Program(const QString& importPath, const LocaleInfo& locale, const QString& programFile) {
     windows_ = std::make_unique<ApplicationWindows>(locale);
     auto chooser = std::make_unique<FixedChooser>(importPath);
     chooser_ = chooser.get();
     f_main->SetFileChooser(std::move(chooser));
+    f_main->SetProgramFile(programFile.isEmpty() ? settingsDir_.filePath(QStringLiteral("zelk")) : programFile);
     f_main->show();
     QApplication::processEvents();
 }
 
 Program::~Program() = default;
+
+QString Program::IniPath() const { return QString::fromStdString(f_main->State().IniPath); }
 
 void Program::SetImportPath(const QString& path) {
     auto chooser = std::make_unique<FixedChooser>(path);

@@ -33,15 +33,20 @@ private:
 };
 
 // The six windows, on the C locale unless told otherwise, the main window shown; the chooser of the import
-// answers with `path` (cancel when empty).
+// answers with `path` (cancel when empty). The settings file lies beside `programFile`, or in a temporary
+// folder of the program's own when none is given, never beside the test program.
 class Program {
 public:
-    explicit Program(const QString& importPath = {}, const LocaleInfo& locale = LocaleInfo::FromName("C"));
+    explicit Program(const QString& importPath = {}, const LocaleInfo& locale = LocaleInfo::FromName("C"),
+                     const QString& programFile = {});
     ~Program();
     FixedChooser& Chooser() { return *chooser_; }
     void SetImportPath(const QString& path);
+    // The settings file the program reads and writes.
+    QString IniPath() const;
 
 private:
+    QTemporaryDir settingsDir_;
     std::unique_ptr<ApplicationWindows> windows_;
     FixedChooser* chooser_ = nullptr;
 };
