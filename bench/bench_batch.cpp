@@ -79,7 +79,7 @@ void BM_BatchWeekFiles(benchmark::State& state) {
             state.SkipWithError(outcome.error.c_str());
             break;
         }
-        benchmark::DoNotOptimize(core.State().ce_ZELK.text);
+        benchmark::DoNotOptimize(core.State().ce_ZELK.Text);
     }
     state.SetItemsProcessed(state.iterations() * kFiles);
     state.counters["files_per_second"] =

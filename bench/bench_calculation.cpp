@@ -26,20 +26,20 @@ std::unique_ptr<zelk::MainState> MakeState() {
     s.texts = zelk::GermanTexts();
     s.StartHour = 7;
     zelk::DisplaySeries& series = s.series;
-    series.highIndex = zelk::kHighIndex5;
+    series.HighIndex = zelk::kHighIndex5;
     float sum = 0.0f;
     int count = 0;
-    for (int i = 0; i <= series.highIndex; ++i) {
+    for (int i = 0; i <= series.HighIndex; ++i) {
         float v = 9.0f + 4.5f * static_cast<float>(std::sin(i * 0.45)) + 0.5f * static_cast<float>(std::sin(i * 2.3));
         if (i % 97 == 13) v = 0.0f;  // no value
-        series.pointValue[static_cast<size_t>(i)] = v;
+        series.PointValue[static_cast<size_t>(i)] = v;
         if (v > 0.0f) {
             sum += v;
             ++count;
         }
     }
-    series.meanGlucose = sum / static_cast<float>(count);
-    series.sdGlucose = zelk::SeriesStdDev(series);
+    series.MeanGlucose = sum / static_cast<float>(count);
+    series.SdGlucose = zelk::SeriesStdDev(series);
     zelk::ShowStatistics(s);
     return state;
 }
@@ -53,7 +53,7 @@ void BM_Calculation(benchmark::State& bench) {
     for (auto _ : bench) {
         zelk::ResultsCalculation calculation(*state, hooks);
         calculation.Button1Click();
-        benchmark::DoNotOptimize(state->ce_ZELK.text.data());
+        benchmark::DoNotOptimize(state->ce_ZELK.Text.data());
     }
     bench.counters["rows"] = state->PeakRows;
     bench.SetLabel(std::string(c.start ? "S+" : "S-") + (c.end ? "E+" : "E-"));
@@ -70,7 +70,7 @@ void BM_FourCalculations(benchmark::State& bench) {
             state->cb_Endwert = c.end;
             zelk::ResultsCalculation calculation(*state, hooks);
             calculation.Button1Click();
-            benchmark::DoNotOptimize(state->ce_ZELK.text.data());
+            benchmark::DoNotOptimize(state->ce_ZELK.Text.data());
         }
     }
 }

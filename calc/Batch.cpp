@@ -181,7 +181,7 @@ void BatchEvaluation::EvaluateCurrentFile(BatchResultFile& out) {
 
 std::string BatchEvaluation::CalculatedField() {
     core_.Button1Click();
-    return ";" + core_.State().ce_ZELK.text;
+    return ";" + core_.State().ce_ZELK.Text;
 }
 
 void BatchEvaluation::EntryHandled() {

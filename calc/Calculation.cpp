@@ -23,7 +23,7 @@ std::string ResultsCalculation::AmplitudeText(float a) const {
 }
 
 std::string ResultsCalculation::DayOf(int index) const {
-    const int t = s_.series.highIndex / 3;
+    const int t = s_.series.HighIndex / 3;
     if (index < t) return "1";
     if (index < 2 * t) return "2";
     return "3";
@@ -31,7 +31,7 @@ std::string ResultsCalculation::DayOf(int index) const {
 
 std::string ResultsCalculation::IndexToClockText(int index) const {
     int h = 0, m = 0;
-    if (s_.series.highIndex == kHighIndex5) {
+    if (s_.series.HighIndex == kHighIndex5) {
         h = index / 12;
         m = (index % 12) * 5;
     } else {
@@ -45,11 +45,11 @@ std::string ResultsCalculation::IndexToClockText(int index) const {
 
 int ResultsCalculation::NextMarker(int from, bool fall) const {
     const DisplaySeries& se = s_.series;
-    for (int i = from < 0 ? 0 : from; i <= se.highIndex; ++i) {
-        const float d = se.pointDiff[static_cast<size_t>(i)];
-        if ((fall ? d < 0.0f : d > 0.0f) && std::fabs(d) > se.sdGlucose) return i;
+    for (int i = from < 0 ? 0 : from; i <= se.HighIndex; ++i) {
+        const float d = se.PointDiff[static_cast<size_t>(i)];
+        if ((fall ? d < 0.0f : d > 0.0f) && std::fabs(d) > se.SdGlucose) return i;
     }
-    return se.highIndex + 1;
+    return se.HighIndex + 1;
 }
 
 int ResultsCalculation::NextFallMarker(int from) const { return NextMarker(from, true); }
@@ -70,7 +70,7 @@ int ResultsCalculation::FillRows(int start, bool peaks) {
     StringGrid& grid = s_.csg_Berechnung;
     int& rows = peaks ? s_.PeakRows : s_.NadirRows;
     const bool firstPass = peaks == s_.PeakFirst;  // the first pass fills columns 1 and 2
-    const int end = s_.series.highIndex + 1;
+    const int end = s_.series.HighIndex + 1;
     int a = start;
     while (a < end) {
         a = NextMarker(a + 1, peaks);
@@ -78,7 +78,7 @@ int ResultsCalculation::FillRows(int start, bool peaks) {
         const int r = ++rows;
         EnsureRow(r);
         if (peaks) grid.SetCell(0, r, DayOf(a));
-        const float value = s_.series.pointValue[static_cast<size_t>(a)];
+        const float value = s_.series.PointValue[static_cast<size_t>(a)];
         if (firstPass) {
             grid.SetCell(1, r, IndexToClockText(a));
             if (r == 1) s_.FirstRowIndex = a;
@@ -101,19 +101,19 @@ int ResultsCalculation::FillNadirRows(int start) { return FillRows(start, false)
 int ResultsCalculation::LastMarkerIndex(int start) const {
     const DisplaySeries& se = s_.series;
     for (int i = start; i >= 0; --i)
-        if (std::fabs(se.pointDiff[static_cast<size_t>(i)]) > se.sdGlucose) return i;
-    for (int i = 0; i <= se.highIndex; ++i)
-        if (se.pointValue[static_cast<size_t>(i)] > 0.0f) return i;
+        if (std::fabs(se.PointDiff[static_cast<size_t>(i)]) > se.SdGlucose) return i;
+    for (int i = 0; i <= se.HighIndex; ++i)
+        if (se.PointValue[static_cast<size_t>(i)] > 0.0f) return i;
     return -1;
 }
 
 void ResultsCalculation::CompleteLastNadir() {
     const DisplaySeries& se = s_.series;
-    int k = LastMarkerIndex(se.highIndex);
+    int k = LastMarkerIndex(se.HighIndex);
     if (k < 0) return;
-    float v = se.pointValue[static_cast<size_t>(k)];
-    for (int i = k + 1; i <= se.highIndex; ++i) {
-        const float p = se.pointValue[static_cast<size_t>(i)];
+    float v = se.PointValue[static_cast<size_t>(k)];
+    for (int i = k + 1; i <= se.HighIndex; ++i) {
+        const float p = se.PointValue[static_cast<size_t>(i)];
         if (p > 0.0f && p < v) {
             v = p;
             k = i;
@@ -133,11 +133,11 @@ void ResultsCalculation::CompleteLastNadir() {
 
 void ResultsCalculation::CompleteLastPeak() {
     const DisplaySeries& se = s_.series;
-    int k = LastMarkerIndex(se.highIndex);
+    int k = LastMarkerIndex(se.HighIndex);
     if (k < 0) return;
-    float v = se.pointValue[static_cast<size_t>(k)];
-    for (int i = k + 1; i <= se.highIndex; ++i) {
-        const float p = se.pointValue[static_cast<size_t>(i)];
+    float v = se.PointValue[static_cast<size_t>(k)];
+    for (int i = k + 1; i <= se.HighIndex; ++i) {
+        const float p = se.PointValue[static_cast<size_t>(i)];
         if (p > v) {
             v = p;
             k = i;
@@ -181,18 +181,18 @@ void ResultsCalculation::ComputeAmplitudes() {
 void ResultsCalculation::Button1Click() {
     if (s_.en1) EditsToComma(s_);
     s_.csg_Berechnung.ClearRows(1);
-    s_.ce_ZELK.text.clear();
+    s_.ce_ZELK.Text.clear();
     hooks_.ProcessEvents();
 
     ExcursionMarkers& markers = s_.markers;
     markers.ClearMarkers();
     const int b0 = markers.ComputeFirstExcursion();
 
-    s_.PeakFirst = markers.lastDirection == 1;
+    s_.PeakFirst = markers.LastDirection == 1;
     s_.csg_Berechnung.SetCell(2, 0, s_.PeakFirst ? s_.texts.PeakHeader : s_.texts.NadirHeader);
     s_.csg_Berechnung.SetCell(4, 0, s_.PeakFirst ? s_.texts.NadirHeader : s_.texts.PeakHeader);
 
-    const int high = s_.series.highIndex;
+    const int high = s_.series.HighIndex;
     for (int b = b0; b < high + 1;) b = markers.ComputeNextExcursion(b);
     markers.MergeSignRuns();
 
@@ -201,7 +201,7 @@ void ResultsCalculation::Button1Click() {
     s_.FirstRowIndex = 0;
     column3Index_.assign(static_cast<size_t>(s_.csg_Berechnung.RowCount()), -1);
     int i0 = 0;
-    while (i0 <= high && s_.series.pointDiff[static_cast<size_t>(i0)] == 0.0f) ++i0;
+    while (i0 <= high && s_.series.PointDiff[static_cast<size_t>(i0)] == 0.0f) ++i0;
 
     const int start = s_.cb_Startwert ? i0 - 1 : b0 - 1;
     int d = 0, e = 0;

@@ -11,8 +11,8 @@ bool operator==(const CurvePolyline& a, const CurvePolyline& b) {
     return true;
 }
 
-float PointAverage(const WerteTab& werteTab, int highIndex, int j) {
-    const int width = highIndex <= 288 ? 15 : 5;
+float PointAverage(const WerteTab& werteTab, int HighIndex, int j) {
+    const int width = HighIndex <= 288 ? 15 : 5;
     int row = werteTab.FindKey(j * width);
     if (row < 0) return 0.0f;
     float sum = 0.0f;
@@ -28,29 +28,29 @@ float PointAverage(const WerteTab& werteTab, int highIndex, int j) {
 }
 
 float BuildSeries(DisplaySeries& series, const WerteTab& werteTab, const SeriesSettings& settings) {
-    switch (settings.xRaster) {
-        case 3: series.curveXOffset = 0; break;
-        case 4: series.curveXOffset = 2; break;
-        case 6: series.curveXOffset = 1; break;
+    switch (settings.X_Raster) {
+        case 3: series.CurveXOffset = 0; break;
+        case 4: series.CurveXOffset = 2; break;
+        case 6: series.CurveXOffset = 1; break;
         default: break;
     }
-    series.highIndex = settings.fiveMinuteMenu && settings.rasterIndex == 0 ? kHighIndex5 : kHighIndex15;
+    series.HighIndex = settings.fiveMinuteMenu && settings.rasterIndex == 0 ? kHighIndex5 : kHighIndex15;
 
     float sum = 0.0f;
     int count = 0;
-    for (int j = 0; j <= series.highIndex; ++j) {
-        float v = PointAverage(werteTab, series.highIndex, j);
+    for (int j = 0; j <= series.HighIndex; ++j) {
+        float v = PointAverage(werteTab, series.HighIndex, j);
         if (v > 30.0f) v = 30.0f;
         if (v < 0.0f) v = 0.0f;
         if (v > 0.0f) {
             sum = static_cast<float>(static_cast<long double>(sum) + v);
             ++count;
         }
-        long long y = kZeroRow - static_cast<long long>(std::trunc(static_cast<long double>(v) * settings.yScale));
+        long long y = kZeroRow - static_cast<long long>(std::trunc(static_cast<long double>(v) * settings.YScale));
         if (y < 0) y = 0;
         if (y > kZeroRow) y = kZeroRow;
-        series.pointY[static_cast<size_t>(j)] = static_cast<int>(y);
-        series.pointValue[static_cast<size_t>(j)] = v;
+        series.PointY[static_cast<size_t>(j)] = static_cast<int>(y);
+        series.PointValue[static_cast<size_t>(j)] = v;
     }
     return count > 0 ? static_cast<float>(static_cast<long double>(sum) / count) : 0.0f;
 }
@@ -58,10 +58,10 @@ float BuildSeries(DisplaySeries& series, const WerteTab& werteTab, const SeriesS
 float SeriesStdDev(const DisplaySeries& series) {
     float sum = 0.0f;
     int n = 0;
-    for (int i = 0; i <= series.highIndex; ++i) {
-        const float value = series.pointValue[static_cast<size_t>(i)];
+    for (int i = 0; i <= series.HighIndex; ++i) {
+        const float value = series.PointValue[static_cast<size_t>(i)];
         if (!(value > 0.0f)) continue;
-        const float d = static_cast<float>(static_cast<long double>(value) - series.meanGlucose);
+        const float d = static_cast<float>(static_cast<long double>(value) - series.MeanGlucose);
         sum = static_cast<float>(static_cast<long double>(sum) + static_cast<long double>(d) * d);
         ++n;
     }
@@ -70,22 +70,22 @@ float SeriesStdDev(const DisplaySeries& series) {
 }
 
 int CurveX(const DisplaySeries& series, int xRaster, int k) {
-    if (series.highIndex < 288) return kPlotLeftMargin + series.curveXOffset + k * xRaster;
-    return kPlotLeftMargin + series.curveXOffset + (k * xRaster) / 3;
+    if (series.HighIndex < 288) return kPlotLeftMargin + series.CurveXOffset + k * xRaster;
+    return kPlotLeftMargin + series.CurveXOffset + (k * xRaster) / 3;
 }
 
 CurvePolyline BuildCurvePolyline(const DisplaySeries& series, int xRaster) {
     CurvePolyline line;
     int first = 0;
-    for (int k = 0; k <= series.highIndex / 2; ++k) {
-        if (series.pointY[static_cast<size_t>(k)] != kZeroRow) {
+    for (int k = 0; k <= series.HighIndex / 2; ++k) {
+        if (series.PointY[static_cast<size_t>(k)] != kZeroRow) {
             first = k;
             break;
         }
     }
-    line.start = {CurveX(series, xRaster, first), series.pointY[static_cast<size_t>(first)]};
-    for (int k = first + 1; k <= series.highIndex; ++k) {
-        const int y = series.pointY[static_cast<size_t>(k)];
+    line.start = {CurveX(series, xRaster, first), series.PointY[static_cast<size_t>(first)]};
+    for (int k = first + 1; k <= series.HighIndex; ++k) {
+        const int y = series.PointY[static_cast<size_t>(k)];
         if (y > 0 && y < kZeroRow) line.lineTo[static_cast<size_t>(line.count++)] = {CurveX(series, xRaster, k), y};
     }
     return line;

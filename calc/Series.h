@@ -12,15 +12,15 @@ inline constexpr int kHighIndex5 = 863;
 inline constexpr int kZeroRow = 240;  // pixel row of 0 mmol/L: a point without a value
 inline constexpr int kPlotLeftMargin = 80;
 
-// The display series and its statistics; only entries 0 to highIndex belong to it.
+// The display series and its statistics; only entries 0 to HighIndex belong to it.
 struct DisplaySeries {
-    int highIndex = 0;
-    std::array<float, kSeriesCapacity> pointValue{};
-    std::array<int, kSeriesCapacity> pointY{};
-    std::array<float, kSeriesCapacity> pointDiff{};
-    float meanGlucose = 0.0f;
-    float sdGlucose = 0.0f;
-    int curveXOffset = 0;
+    int HighIndex = 0;
+    std::array<float, kSeriesCapacity> PointValue{};
+    std::array<int, kSeriesCapacity> PointY{};
+    std::array<float, kSeriesCapacity> PointDiff{};
+    float MeanGlucose = 0.0f;
+    float SdGlucose = 0.0f;
+    int CurveXOffset = 0;
 };
 
 struct CurvePoint {
@@ -40,19 +40,19 @@ struct CurvePolyline {
 
 // What BuildSeries reads besides the grid.
 struct SeriesSettings {
-    int xRaster = 4;             // pixels per 15 minutes
-    float yScale = 8.0f;         // pixels per mmol/L
+    int X_Raster = 4;             // pixels per 15 minutes
+    float YScale = 8.0f;         // pixels per mmol/L
     bool fiveMinuteMenu = false; // N5minRaster1 checked
     int rasterIndex = 0;         // selected item of cb_Raster
 };
 
 // Average of display point j from the grid rows j*width .. j*width+width-1.
-float PointAverage(const WerteTab& werteTab, int highIndex, int j);
+float PointAverage(const WerteTab& werteTab, int HighIndex, int j);
 
-// Fills highIndex, curveXOffset, pointValue and pointY; returns the mean.
+// Fills HighIndex, CurveXOffset, PointValue and PointY; returns the mean.
 float BuildSeries(DisplaySeries& series, const WerteTab& werteTab, const SeriesSettings& settings);
 
-// Population standard deviation around series.meanGlucose.
+// Population standard deviation around series.MeanGlucose.
 float SeriesStdDev(const DisplaySeries& series);
 
 // x of point k on the plot layer.

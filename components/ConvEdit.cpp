@@ -28,11 +28,11 @@ void TConvEdit::SetValue(long double value) {
 }
 
 void TConvEdit::ShowModel(const NumericEdit& model) {
-    digits_ = model.digits;
-    precision_ = model.precision;
-    format_ = model.format;
-    SetAlignment(model.alignment);
-    const QString shown = QString::fromStdString(AnsiToUtf8(model.text));
+    digits_ = model.Digits;
+    precision_ = model.Precision;
+    format_ = model.Format;
+    SetAlignment(model.Alignment);
+    const QString shown = QString::fromStdString(AnsiToUtf8(model.Text));
     if (text() != shown) setText(shown);
 }
 

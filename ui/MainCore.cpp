@@ -19,7 +19,7 @@ MainCore::MainCore(LocaleInfo locale) {
     state_.locale = std::move(locale);
     // Window creation values.
     state_.X_Raster = 4;
-    state_.series.curveXOffset = 2;
+    state_.series.CurveXOffset = 2;
     state_.GridStep = 5;
 }
 
@@ -80,15 +80,15 @@ void MainCore::ApplyLanguage(const std::string& code) {
 void MainCore::ClearResults() {
     state_.csg_Berechnung.ClearRows(1);
     EraseCurve();
-    state_.ce_Mittelwert.text.clear();
-    state_.ce_StdAbw.text.clear();
-    state_.ce_ZELK.text.clear();
+    state_.ce_Mittelwert.Text.clear();
+    state_.ce_StdAbw.Text.clear();
+    state_.ce_ZELK.Text.clear();
     state_.l_Datum.clear();
     hooks_.ProcessEvents();
 }
 
 void MainCore::ReadSensorFile(const std::string& path) {
-    SensorImport target{state_.sensorTab,       state_.f_Sensor.lb_Sensor, state_.ce_PID.text,
+    SensorImport target{state_.sensorTab,       state_.f_Sensor.lb_Sensor, state_.ce_PID.Text,
                         state_.CurrentDateText, state_.CurrentTimeText,    state_.texts.WrongFileText,
                         state_.texts.ImportErrorText, state_.rg_Import,    state_.locale.decimalSeparator};
     // A file whose header the reader accepts refills the day list, which leaves no
@@ -109,8 +109,8 @@ void MainCore::BuildMinuteGrid() {
         if (hooks_.drawBackground) hooks_.drawBackground();
     };
     callbacks.gridFilled = [this] {
-        state_.series.meanGlucose = BuildSeries();
-        state_.series.sdGlucose = SeriesStdDev();
+        state_.series.MeanGlucose = BuildSeries();
+        state_.series.SdGlucose = SeriesStdDev();
         ShowStatistics();
         state_.l_Datum = state_.f_Sensor.SelectedDate;
         if (state_.en1) EditsToPoint(state_);
@@ -121,8 +121,8 @@ void MainCore::BuildMinuteGrid() {
 
 float MainCore::BuildSeries() {
     SeriesSettings settings;
-    settings.xRaster = state_.X_Raster;
-    settings.yScale = state_.YScale;
+    settings.X_Raster = state_.X_Raster;
+    settings.YScale = state_.YScale;
     settings.fiveMinuteMenu = state_.N5minRaster1;
     settings.rasterIndex = state_.f_Sensor.cb_RasterIndex;
     const float mean = zelk::BuildSeries(state_.series, state_.werteTab, settings);
@@ -137,8 +137,8 @@ void MainCore::EraseCurve() {
 }
 
 void MainCore::RebuildSeries() {
-    state_.series.meanGlucose = BuildSeries();
-    state_.series.sdGlucose = SeriesStdDev();
+    state_.series.MeanGlucose = BuildSeries();
+    state_.series.SdGlucose = SeriesStdDev();
     ShowStatistics();
 }
 

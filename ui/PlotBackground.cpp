@@ -87,18 +87,18 @@ void PaintBackground(QImage& backBuffer, const BackgroundSettings& s) {
                    QColor::fromRgb(kBandColour));
 
     // One line per 15 minutes, only in the 15-minute grid and the wide view
-    if (s.xRaster > 3)
+    if (s.X_Raster > 3)
         for (int i = 0; i <= 287; ++i)
-            Line(p, kLeftMargin + i * s.xRaster, 1, kLeftMargin + i * s.xRaster, h - 24, kSilver);
+            Line(p, kLeftMargin + i * s.X_Raster, 1, kLeftMargin + i * s.X_Raster, h - 24, kSilver);
     // One line per hour, with a tick below the zero line
     for (int i = 0; i <= 71; ++i)
-        Line(p, kLeftMargin + 4 * i * s.xRaster, 1, kLeftMargin + 4 * i * s.xRaster, h - 20, kGrey);
+        Line(p, kLeftMargin + 4 * i * s.X_Raster, 1, kLeftMargin + 4 * i * s.X_Raster, h - 20, kGrey);
     // Time axis
     Line(p, 1, h - 24, w - 2, h - 24, kGrey);
     Line(p, 1, h - 25, w - 2, h - 25, kGrey);
     // Hour labels every 4 hours
     for (int i = 0; i <= 17; ++i)
-        Text(p, 67 + 16 * i * s.xRaster, h - 18, QString::fromStdString(HourLabelText(s.startHour + 4 * i)),
+        Text(p, 67 + 16 * i * s.X_Raster, h - 18, QString::fromStdString(HourLabelText(s.startHour + 4 * i)),
              kWindowText);
     // One line per mmol/L, then one per 5 mmol/L with a tick left of the plot area
     for (int i = 0; i <= 29; ++i) Line(p, kLeftMargin, h - 25 - 8 * i, w - 2, h - 25 - 8 * i, kSilver);

@@ -7,30 +7,30 @@ namespace zelk {
 void ShowStatistics(MainState& s) {
     const char sep = s.locale.decimalSeparator;
     if (s.rg_Anzeige == 0) {
-        s.ce_Mittelwert.digits = 2;
-        s.ce_StdAbw.digits = 2;
-        s.ce_ZELK.digits = 1;
-        s.ce_Mittelwert.SetValue(s.series.meanGlucose, sep);
-        s.ce_StdAbw.SetValue(s.series.sdGlucose, sep);
+        s.ce_Mittelwert.Digits = 2;
+        s.ce_StdAbw.Digits = 2;
+        s.ce_ZELK.Digits = 1;
+        s.ce_Mittelwert.SetValue(s.series.MeanGlucose, sep);
+        s.ce_StdAbw.SetValue(s.series.SdGlucose, sep);
         s.Label4Caption = s.texts.MmolUnitText;
     } else {
-        s.ce_Mittelwert.digits = 0;
-        s.ce_StdAbw.digits = 0;
-        s.ce_ZELK.digits = 0;
-        s.ce_Mittelwert.SetValue(18.0L * s.series.meanGlucose, sep);
-        s.ce_StdAbw.SetValue(18.0L * s.series.sdGlucose, sep);
+        s.ce_Mittelwert.Digits = 0;
+        s.ce_StdAbw.Digits = 0;
+        s.ce_ZELK.Digits = 0;
+        s.ce_Mittelwert.SetValue(18.0L * s.series.MeanGlucose, sep);
+        s.ce_StdAbw.SetValue(18.0L * s.series.SdGlucose, sep);
         s.Label4Caption = s.texts.MgUnitText;
     }
 }
 
 void EditsToPoint(MainState& s) {
     for (NumericEdit* edit : {&s.ce_Mittelwert, &s.ce_StdAbw, &s.ce_ZELK})
-        edit->text = ReplaceChar(std::move(edit->text), ',', '.');
+        edit->Text = ReplaceChar(std::move(edit->Text), ',', '.');
 }
 
 void EditsToComma(MainState& s) {
     for (NumericEdit* edit : {&s.ce_Mittelwert, &s.ce_StdAbw, &s.ce_ZELK})
-        edit->text = ReplaceChar(std::move(edit->text), '.', ',');
+        edit->Text = ReplaceChar(std::move(edit->Text), '.', ',');
 }
 
 void GridToPoint(MainState& s) {

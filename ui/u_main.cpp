@@ -334,7 +334,7 @@ void Tf_main::CreateComponents() {
     // Typed text stays until the program writes the edit next.
     const auto keepTyped = [this](TConvEdit* edit, NumericEdit MainState::*model) {
         connect(edit, &QLineEdit::textEdited, this, [this, model](const QString& text) {
-            (State().*model).text = ToAnsi(text);
+            (State().*model).Text = ToAnsi(text);
         });
     };
     keepTyped(ce_PID, &MainState::ce_PID);
@@ -375,7 +375,7 @@ void Tf_main::FormCreate() {
     img_Layout->setCursor(newCursor_);
     MainState& s = State();
     s.X_Raster = 4;
-    s.series.curveXOffset = 2;
+    s.series.CurveXOffset = 2;
     s.GridStep = 5;
 }
 
@@ -547,7 +547,7 @@ void Tf_main::DrawBackground() {
     settings.plotHeight = PlotHeight;
     settings.targetLowY = s.TargetLowY;
     settings.targetHighY = s.TargetHighY;
-    settings.xRaster = s.X_Raster;
+    settings.X_Raster = s.X_Raster;
     settings.startHour = s.StartHour;
     settings.mgDisplay = s.rg_Anzeige != 0;
     settings.germanChecked = s.de1;

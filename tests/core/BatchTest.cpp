@@ -325,8 +325,8 @@ TEST(BatchRun, GeneratedTreeGivesHandWrittenResult) {
     EXPECT_EQ(s.f_Sensor.SelectedDate, kFirstDay);
     EXPECT_EQ(s.l_Datum, kFirstDay);
     EXPECT_EQ(s.sensorTab.TotalRows(), 13);
-    EXPECT_EQ(s.ce_Mittelwert.text, "7,88");
-    EXPECT_EQ(s.ce_ZELK.text, "4,5");
+    EXPECT_EQ(s.ce_Mittelwert.Text, "7,88");
+    EXPECT_EQ(s.ce_ZELK.Text, "4,5");
     EXPECT_EQ(s.csg_Berechnung.RowCount(), 2);
     EXPECT_EQ(s.csg_Berechnung.Cell(1, 1), "08:00");
     EXPECT_EQ(s.csg_Berechnung.Cell(4, 1), "10,5");
@@ -375,7 +375,7 @@ TEST(BatchRun, FiveMinuteGridUsesFiveMinutePoints) {
     s.N15minRaster1 = false;
     s.X_Raster = 3;
     ASSERT_EQ(h.Run(tree.Root()).end, BatchEnd::Finished);
-    EXPECT_EQ(s.series.highIndex, 863);
+    EXPECT_EQ(s.series.HighIndex, 863);
     EXPECT_EQ(tree.Read("ZELK_Tab.csv"), kHeader + tree.Path("a.txt") + ";4,0;5,0;5,0;4,5\r\n");
     EXPECT_EQ(s.csg_Berechnung.Cell(3, 1), "08:15");
 }

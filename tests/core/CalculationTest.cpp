@@ -43,11 +43,11 @@ protected:
 
     // Values from index 0 on; every later point has no value. Mean and deviation
     // are those of the series unless `sd` is given.
-    void Load(const std::vector<float>& values, int highIndex = kHighIndex15, float sd = -1.0f) {
+    void Load(const std::vector<float>& values, int HighIndex = kHighIndex15, float sd = -1.0f) {
         DisplaySeries& se = s_.series;
-        se.highIndex = highIndex;
-        se.pointValue.fill(0.0f);
-        for (size_t i = 0; i < values.size(); ++i) se.pointValue[i] = values[i];
+        se.HighIndex = HighIndex;
+        se.PointValue.fill(0.0f);
+        for (size_t i = 0; i < values.size(); ++i) se.PointValue[i] = values[i];
         float sum = 0.0f;
         int n = 0;
         for (float v : values)
@@ -55,16 +55,16 @@ protected:
                 sum += v;
                 ++n;
             }
-        se.meanGlucose = n > 0 ? sum / static_cast<float>(n) : 0.0f;
-        se.sdGlucose = sd >= 0.0f ? sd : SeriesStdDev(se);
+        se.MeanGlucose = n > 0 ? sum / static_cast<float>(n) : 0.0f;
+        se.SdGlucose = sd >= 0.0f ? sd : SeriesStdDev(se);
         ShowStatistics(s_);
     }
 
     // Values at given indices, the rest without a value.
-    void LoadAt(const std::vector<std::pair<int, float>>& points, int highIndex, float sd) {
-        std::vector<float> values(static_cast<size_t>(highIndex) + 1, 0.0f);
+    void LoadAt(const std::vector<std::pair<int, float>>& points, int HighIndex, float sd) {
+        std::vector<float> values(static_cast<size_t>(HighIndex) + 1, 0.0f);
         for (const auto& [i, v] : points) values[static_cast<size_t>(i)] = v;
-        Load(values, highIndex, sd);
+        Load(values, HighIndex, sd);
     }
 
     void Calculate(bool start = true, bool end = true) {
@@ -96,8 +96,8 @@ protected:
 
 TEST_F(CalculationTest, WorkedExampleInMmol) {
     Load(kWorkedExample);
-    EXPECT_EQ(s_.series.meanGlucose, 7.875f);
-    EXPECT_NEAR(s_.series.sdGlucose, 1.488f, 0.0005f);
+    EXPECT_EQ(s_.series.MeanGlucose, 7.875f);
+    EXPECT_NEAR(s_.series.SdGlucose, 1.488f, 0.0005f);
     Calculate();
     EXPECT_FALSE(s_.PeakFirst);
     EXPECT_EQ(Header(2), "BG Nadir");
@@ -107,7 +107,7 @@ TEST_F(CalculationTest, WorkedExampleInMmol) {
                                         {"1", "09:30", " 5.5", "10:30", " 9.0", " 3.5"},
                                         kEmptyRow,
                                         kEmptyRow}));
-    EXPECT_EQ(s_.ce_ZELK.text, "4.0");
+    EXPECT_EQ(s_.ce_ZELK.Text, "4.0");
     EXPECT_EQ(s_.PeakRows, 2);
     EXPECT_EQ(s_.NadirRows, 2);
     EXPECT_EQ(s_.FirstRowIndex, 0);
@@ -118,21 +118,21 @@ TEST_F(CalculationTest, WorkedExampleEndValueCut) {
     Calculate(true, false);
     EXPECT_EQ(s_.csg_Berechnung.RowCount(), 2);
     EXPECT_EQ(RowAt(1), (Row{"1", "08:00", " 6.0", "08:45", "10.5", " 4.5"}));
-    EXPECT_EQ(s_.ce_ZELK.text, "4.5");
+    EXPECT_EQ(s_.ce_ZELK.Text, "4.5");
     EXPECT_EQ(Header(2), "BG Nadir");
 }
 
 TEST_F(CalculationTest, WorkedExampleInMgPerDl) {
     s_.rg_Anzeige = 1;
     Load(kWorkedExample);
-    EXPECT_EQ(s_.ce_Mittelwert.text, "142");
-    EXPECT_EQ(s_.ce_StdAbw.text, "27");
+    EXPECT_EQ(s_.ce_Mittelwert.Text, "142");
+    EXPECT_EQ(s_.ce_StdAbw.Text, "27");
     Calculate();
     EXPECT_EQ(Rows(), (std::vector<Row>{{"1", "08:00", " 108", "08:45", " 189", "  81"},
                                         {"1", "09:30", "  99", "10:30", " 162", "  63"},
                                         kEmptyRow,
                                         kEmptyRow}));
-    EXPECT_EQ(s_.ce_ZELK.text, "72");
+    EXPECT_EQ(s_.ce_ZELK.Text, "72");
 }
 
 TEST_F(CalculationTest, WorkedExampleWithoutStartValue) {
@@ -144,11 +144,11 @@ TEST_F(CalculationTest, WorkedExampleWithoutStartValue) {
     // The rise from the start has no row; the fall from 10.5 to 5.5 has.
     EXPECT_EQ(Rows(), (std::vector<Row>{{"1", "08:45", "10.5", "09:30", " 5.5", " 5.0"}, kEmptyRow, kEmptyRow,
                                         kEmptyRow}));
-    EXPECT_EQ(s_.ce_ZELK.text, "5.0");
+    EXPECT_EQ(s_.ce_ZELK.Text, "5.0");
     // Its nadir (index 6) lies before the last excursion from the end (index 8).
     Calculate(false, false);
     EXPECT_EQ(s_.csg_Berechnung.RowCount(), 5);
-    EXPECT_EQ(s_.ce_ZELK.text, "5.0");
+    EXPECT_EQ(s_.ce_ZELK.Text, "5.0");
 }
 
 TEST_F(CalculationTest, MirroredSeriesStartsWithAFall) {
@@ -161,10 +161,10 @@ TEST_F(CalculationTest, MirroredSeriesStartsWithAFall) {
                                         {"1", "09:30", "10.5", "10:30", " 7.0", " 3.5"},
                                         kEmptyRow,
                                         kEmptyRow}));
-    EXPECT_EQ(s_.ce_ZELK.text, "4.0");
+    EXPECT_EQ(s_.ce_ZELK.Text, "4.0");
     Calculate(true, false);
     EXPECT_EQ(s_.csg_Berechnung.RowCount(), 2);
-    EXPECT_EQ(s_.ce_ZELK.text, "4.5");
+    EXPECT_EQ(s_.ce_ZELK.Text, "4.5");
 }
 
 TEST_F(CalculationTest, SameResultWhateverWasCalculatedBefore) {
@@ -176,7 +176,7 @@ TEST_F(CalculationTest, SameResultWhateverWasCalculatedBefore) {
     Load(kWorkedExample);
     Calculate();
     EXPECT_EQ(Rows(), first);
-    EXPECT_EQ(s_.ce_ZELK.text, "4.0");
+    EXPECT_EQ(s_.ce_ZELK.Text, "4.0");
     Calculate();
     EXPECT_EQ(Rows(), first);
 }
@@ -188,7 +188,7 @@ TEST_F(CalculationTest, AmplitudesAreFormedFromTheShownTexts) {
     LoadAt({{0, 10.46f}, {1, 6.04f}}, kHighIndex15, 1.0f);
     Calculate();
     EXPECT_EQ(RowAt(1), (Row{"1", "08:00", "10.5", "08:15", " 6.0", " 4.5"}));
-    EXPECT_EQ(s_.ce_ZELK.text, "4.5");
+    EXPECT_EQ(s_.ce_ZELK.Text, "4.5");
 }
 
 TEST_F(CalculationTest, IndexHalfwayRoundsAwayFromZero) {
@@ -196,13 +196,13 @@ TEST_F(CalculationTest, IndexHalfwayRoundsAwayFromZero) {
     LoadAt({{0, 10.0f}, {1, 5.5f}, {2, 9.5f}, {3, 5.5f}}, kHighIndex15, 1.0f);
     Calculate();
     EXPECT_EQ(Rows()[1], (Row{"1", "08:30", " 9.5", "08:45", " 5.5", " 4.0"}));
-    EXPECT_EQ(s_.ce_ZELK.text, "4.3");
+    EXPECT_EQ(s_.ce_ZELK.Text, "4.3");
     s_.rg_Anzeige = 1;
     ShowStatistics(s_);
     Calculate();
     EXPECT_EQ(Rows()[0][5], "  81");
     EXPECT_EQ(Rows()[1][5], "  72");
-    EXPECT_EQ(s_.ce_ZELK.text, "77");
+    EXPECT_EQ(s_.ce_ZELK.Text, "77");
 }
 
 TEST_F(CalculationTest, ValueTexts) {
@@ -271,7 +271,7 @@ TEST_F(CalculationTest, CompletedLastPeakFollowsTheDayRule) {
 }
 
 TEST_F(CalculationTest, ClockTexts) {
-    s_.series.highIndex = kHighIndex15;
+    s_.series.HighIndex = kHighIndex15;
     const ResultsCalculation calc(s_, hooks_);
     EXPECT_EQ(calc.IndexToClockText(0), "08:00");
     EXPECT_EQ(calc.IndexToClockText(10), "10:30");
@@ -279,12 +279,12 @@ TEST_F(CalculationTest, ClockTexts) {
     EXPECT_EQ(calc.IndexToClockText(20), "00:00");
     EXPECT_EQ(calc.IndexToClockText(96), "19:00");
     EXPECT_EQ(calc.IndexToClockText(287), "18:45");
-    s_.series.highIndex = kHighIndex5;
+    s_.series.HighIndex = kHighIndex5;
     s_.StartHour = 8;
     EXPECT_EQ(calc.IndexToClockText(13), "09:05");
     s_.StartHour = 23;
     EXPECT_EQ(calc.IndexToClockText(863), "22:55");
-    s_.series.highIndex = 288;  // any other series counts 15-minute steps
+    s_.series.HighIndex = 288;  // any other series counts 15-minute steps
     EXPECT_EQ(calc.IndexToClockText(13), "02:15");
 }
 
@@ -308,7 +308,7 @@ TEST_F(CalculationTest, SecondPassTurningPointBeforeRowOneIsPassedOver) {
     ASSERT_TRUE(s_.PeakFirst);
     EXPECT_EQ(RowAt(1), (Row{"1", "08:45", "10.0", "09:00", " 4.0", " 6.0"}));
     EXPECT_EQ(RowAt(2), kEmptyRow);
-    EXPECT_EQ(s_.ce_ZELK.text, "6.0");
+    EXPECT_EQ(s_.ce_ZELK.Text, "6.0");
 
     // With a later rise the next nadir takes row 1 again.
     LoadAt({{0, 5.0f}, {1, 8.0f}, {2, 7.0f}, {3, 10.0f}, {4, 4.0f}, {5, 9.0f}}, kHighIndex15, 2.0f);
@@ -324,7 +324,7 @@ TEST_F(CalculationTest, FirstPassWithoutTurningPointIsCompleted) {
     Calculate(false, true);
     ASSERT_TRUE(s_.PeakFirst);
     EXPECT_EQ(RowAt(1), (Row{"1", "08:45", "10.0", "08:30", " 7.0", " 3.0"}));
-    EXPECT_EQ(s_.ce_ZELK.text, "3.0");
+    EXPECT_EQ(s_.ce_ZELK.Text, "3.0");
 }
 
 TEST_F(CalculationTest, CompletionsTakeTheEarliestOfEqualExtremes) {
@@ -344,26 +344,26 @@ TEST_F(CalculationTest, CompletionsTakeTheEarliestOfEqualExtremes) {
 TEST_F(CalculationTest, LastMarkerIndex) {
     LoadAt({{3, 5.0f}, {4, 9.0f}}, kHighIndex15, 1.0f);
     const ResultsCalculation calc(s_, hooks_);
-    s_.series.pointDiff.fill(0.0f);
+    s_.series.PointDiff.fill(0.0f);
     EXPECT_EQ(calc.LastMarkerIndex(kHighIndex15), 3);  // no marker: the first value
-    s_.series.pointDiff[2] = 1.0f;                     // not above the deviation
-    s_.series.pointDiff[7] = -1.5f;
-    s_.series.pointDiff[9] = 1.5f;
+    s_.series.PointDiff[2] = 1.0f;                     // not above the deviation
+    s_.series.PointDiff[7] = -1.5f;
+    s_.series.PointDiff[9] = 1.5f;
     EXPECT_EQ(calc.LastMarkerIndex(kHighIndex15), 9);
     EXPECT_EQ(calc.LastMarkerIndex(8), 7);
     LoadAt({}, kHighIndex15, 1.0f);
-    s_.series.pointDiff.fill(0.0f);
+    s_.series.PointDiff.fill(0.0f);
     EXPECT_EQ(calc.LastMarkerIndex(kHighIndex15), -1);
 }
 
 TEST_F(CalculationTest, MarkerScansAreStrict) {
     LoadAt({}, kHighIndex15, 1.0f);
     const ResultsCalculation calc(s_, hooks_);
-    s_.series.pointDiff.fill(0.0f);
-    s_.series.pointDiff[5] = -1.0f;
-    s_.series.pointDiff[6] = 1.0f;
-    s_.series.pointDiff[8] = -1.25f;
-    s_.series.pointDiff[9] = 1.25f;
+    s_.series.PointDiff.fill(0.0f);
+    s_.series.PointDiff[5] = -1.0f;
+    s_.series.PointDiff[6] = 1.0f;
+    s_.series.PointDiff[8] = -1.25f;
+    s_.series.PointDiff[9] = 1.25f;
     EXPECT_EQ(calc.NextFallMarker(0), 8);
     EXPECT_EQ(calc.NextRiseMarker(0), 9);
     EXPECT_EQ(calc.NextFallMarker(9), 288);
@@ -390,7 +390,7 @@ TEST_F(CalculationTest, RowCountOnlyGrows) {
     Calculate();
     EXPECT_EQ(s_.csg_Berechnung.RowCount(), 7);
     for (int r = 3; r <= 6; ++r) EXPECT_EQ(RowAt(r), kEmptyRow) << r;
-    EXPECT_EQ(s_.ce_ZELK.text, "5.5");
+    EXPECT_EQ(s_.ce_ZELK.Text, "5.5");
 }
 
 TEST_F(CalculationTest, LeftoverTextsInLaterRowsDoNotCount) {
@@ -400,21 +400,21 @@ TEST_F(CalculationTest, LeftoverTextsInLaterRowsDoNotCount) {
     s_.csg_Berechnung.SetCell(4, 3, " 1.0");
     Calculate();
     EXPECT_EQ(RowAt(3), kEmptyRow);
-    EXPECT_EQ(s_.ce_ZELK.text, "6.0");
+    EXPECT_EQ(s_.ce_ZELK.Text, "6.0");
 }
 
 TEST_F(CalculationTest, NoExcursion) {
     for (const auto& values : {std::vector<float>{}, std::vector<float>{6.0f, 6.0f, 6.0f}}) {
         Load(values);
         s_.PeakFirst = true;
-        s_.ce_ZELK.text = "3.1";
+        s_.ce_ZELK.Text = "3.1";
         Calculate(true, false);
         EXPECT_FALSE(s_.PeakFirst);
         EXPECT_EQ(Header(2), "BG Nadir");
         EXPECT_EQ(Header(4), "BG Peak");
         EXPECT_EQ(s_.csg_Berechnung.RowCount(), 5);  // the end-value rule changes nothing
         for (const Row& row : Rows()) EXPECT_EQ(row, kEmptyRow);
-        EXPECT_EQ(s_.ce_ZELK.text, "");
+        EXPECT_EQ(s_.ce_ZELK.Text, "");
     }
 }
 
@@ -425,7 +425,7 @@ TEST_F(CalculationTest, EndValueRuleCanLeaveOnlyTheHeaderRow) {
     EXPECT_EQ(s_.csg_Berechnung.RowCount(), 1);
     EXPECT_EQ(Header(2), "BG Nadir");
     EXPECT_EQ(Header(5), s_.texts.AmplitudeHeader);
-    EXPECT_EQ(s_.ce_ZELK.text, "");
+    EXPECT_EQ(s_.ce_ZELK.Text, "");
     // The next calculation adds rows again.
     Calculate(true, true);
     EXPECT_EQ(s_.csg_Berechnung.RowCount(), 2);
@@ -438,7 +438,7 @@ TEST_F(CalculationTest, EndValueRuleKeepsARowEndingAtTheLastExcursion) {
     Calculate(true, false);
     EXPECT_EQ(s_.csg_Berechnung.RowCount(), 5);
     EXPECT_EQ(RowAt(1), (Row{"1", "08:00", " 5.0", "08:15", " 9.0", " 4.0"}));
-    EXPECT_EQ(s_.ce_ZELK.text, "4.0");
+    EXPECT_EQ(s_.ce_ZELK.Text, "4.0");
 }
 
 TEST_F(CalculationTest, EndValueRuleUsesTheSecondTurningPointOfTheLastRow) {
@@ -447,7 +447,7 @@ TEST_F(CalculationTest, EndValueRuleUsesTheSecondTurningPointOfTheLastRow) {
     LoadAt({{0, 10.0f}, {1, 4.0f}, {2, 10.0f}, {5, 4.0f}, {6, 4.5f}}, kHighIndex15, 1.0f);
     Calculate(true, false);
     EXPECT_EQ(s_.csg_Berechnung.RowCount(), 2);
-    EXPECT_EQ(s_.ce_ZELK.text, "6.0");
+    EXPECT_EQ(s_.ce_ZELK.Text, "6.0");
 }
 
 // ---- English decimal point ---------------------------------------------------------------------
@@ -460,7 +460,7 @@ TEST_F(CalculationTest, EnglishModeWithACommaLocale) {
     s_.de1 = false;
     Load(kWorkedExample);
     EditsToPoint(s_);
-    EXPECT_EQ(s_.ce_Mittelwert.text, "7.88");
+    EXPECT_EQ(s_.ce_Mittelwert.Text, "7.88");
     Calculate();
     EXPECT_EQ(Header(2), "G nadir");
     EXPECT_EQ(Header(4), "G peak");
@@ -468,12 +468,12 @@ TEST_F(CalculationTest, EnglishModeWithACommaLocale) {
                                         {"1", "09:30", " 5.5", "10:30", " 9.0", " 3.5"},
                                         kEmptyRow,
                                         kEmptyRow}));
-    EXPECT_EQ(s_.ce_ZELK.text, "4.0");
-    EXPECT_EQ(s_.ce_Mittelwert.text, "7.88");
-    EXPECT_EQ(s_.ce_StdAbw.text, "1.49");
+    EXPECT_EQ(s_.ce_ZELK.Text, "4.0");
+    EXPECT_EQ(s_.ce_Mittelwert.Text, "7.88");
+    EXPECT_EQ(s_.ce_StdAbw.Text, "1.49");
     // Again: the amplitudes are read back from texts with the comma of this calculation.
     Calculate(true, false);
-    EXPECT_EQ(s_.ce_ZELK.text, "4.5");
+    EXPECT_EQ(s_.ce_ZELK.Text, "4.5");
 }
 
 TEST_F(CalculationTest, GermanModeKeepsTheComma) {
@@ -481,8 +481,8 @@ TEST_F(CalculationTest, GermanModeKeepsTheComma) {
     Load(kWorkedExample);
     Calculate();
     EXPECT_EQ(RowAt(1), (Row{"1", "08:00", " 6,0", "08:45", "10,5", " 4,5"}));
-    EXPECT_EQ(s_.ce_ZELK.text, "4,0");
-    EXPECT_EQ(s_.ce_Mittelwert.text, "7,88");
+    EXPECT_EQ(s_.ce_ZELK.Text, "4,0");
+    EXPECT_EQ(s_.ce_Mittelwert.Text, "7,88");
 }
 
 TEST_F(CalculationTest, AnUnreadableShownValueRaises) {
@@ -506,7 +506,7 @@ TEST_F(CalculationTest, PendingMessagesRunOnceAfterClearingAndBeforeReadingTheOp
     hooks_.processEvents = [this, &runs] {
         ++runs;
         EXPECT_EQ(RowAt(1), kEmptyRow);
-        EXPECT_EQ(s_.ce_ZELK.text, "");
+        EXPECT_EQ(s_.ce_ZELK.Text, "");
         s_.cb_Endwert = false;  // a click while the calculation waits
     };
     ResultsCalculation calculation(s_, hooks_);
@@ -514,7 +514,7 @@ TEST_F(CalculationTest, PendingMessagesRunOnceAfterClearingAndBeforeReadingTheOp
     calculation.Button1Click();
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(s_.csg_Berechnung.RowCount(), 2);
-    EXPECT_EQ(s_.ce_ZELK.text, "4.5");
+    EXPECT_EQ(s_.ce_ZELK.Text, "4.5");
 }
 
 }  // namespace

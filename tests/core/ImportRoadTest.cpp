@@ -69,14 +69,14 @@ TEST_F(ImportRoad, StartUpHoldsTheDemoCurve) {
     EXPECT_EQ(s.sensorTab.TotalRows(), 0);
     EXPECT_EQ(s.monthList[2], "Mrz");
     EXPECT_EQ(s.l_Datum, "");
-    EXPECT_GT(s.series.meanGlucose, 0.0f);
+    EXPECT_GT(s.series.MeanGlucose, 0.0f);
 }
 
 TEST_F(ImportRoad, ImportThenGridForTheChosenDay) {
     Import(SensorFile());
     MainState& s = core.State();
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(s.ce_PID.text, "4711");
+    EXPECT_EQ(s.ce_PID.Text, "4711");
     EXPECT_EQ(s.f_Sensor.lb_Sensor, (std::vector<std::string>{"14-Jun-09", "15-Jun-09", "16-Jun-09"}));
     EXPECT_EQ(s.sensorTab.TotalRows(), 772);
 
@@ -98,8 +98,8 @@ TEST_F(ImportRoad, ImportThenGridForTheChosenDay) {
     EXPECT_TRUE(s.werteTab.GlukoseEmpty(42));
     EXPECT_EQ(s.werteTab.Glukose(2 * 1440 + 1435 - 420), 6.5);
     EXPECT_EQ(s.werteTab.Glukose(4315), 0.0);
-    EXPECT_FALSE(s.ce_Mittelwert.text.empty());
-    EXPECT_NE(s.ce_Mittelwert.text.find(','), std::string::npos);
+    EXPECT_FALSE(s.ce_Mittelwert.Text.empty());
+    EXPECT_NE(s.ce_Mittelwert.Text.find(','), std::string::npos);
     EXPECT_FALSE(s.sensorTab.Filtered());
 }
 
@@ -111,9 +111,9 @@ TEST_F(ImportRoad, EnglishModeTurnsCommasIntoPoints) {
     s.f_Sensor.SetRasterText("360");
     core.BuildMinuteGrid();
     EXPECT_EQ(s.GridStep, 360);
-    EXPECT_EQ(s.ce_Mittelwert.text.find(','), std::string::npos);
-    EXPECT_NE(s.ce_Mittelwert.text.find('.'), std::string::npos);
-    EXPECT_NE(s.ce_StdAbw.text.find('.'), std::string::npos);
+    EXPECT_EQ(s.ce_Mittelwert.Text.find(','), std::string::npos);
+    EXPECT_NE(s.ce_Mittelwert.Text.find('.'), std::string::npos);
+    EXPECT_NE(s.ce_StdAbw.Text.find('.'), std::string::npos);
 }
 
 TEST_F(ImportRoad, RefusedStepAndConversionErrorLeaveTheDisplay) {
@@ -122,7 +122,7 @@ TEST_F(ImportRoad, RefusedStepAndConversionErrorLeaveTheDisplay) {
     s.f_Sensor.SelectedDate = "14-Jun-09";
     s.f_Sensor.SetRasterText("15");
     core.BuildMinuteGrid();
-    const std::string mean = s.ce_Mittelwert.text;
+    const std::string mean = s.ce_Mittelwert.Text;
     calls.clear();
 
     s.f_Sensor.SetRasterText("0");
@@ -136,7 +136,7 @@ TEST_F(ImportRoad, RefusedStepAndConversionErrorLeaveTheDisplay) {
     // The background took the new start hour; series, statistics and l_Datum did not change.
     EXPECT_EQ(calls, std::vector<std::string>{"background 10"});
     EXPECT_EQ(s.l_Datum, "14-Jun-09");
-    EXPECT_EQ(s.ce_Mittelwert.text, mean);
+    EXPECT_EQ(s.ce_Mittelwert.Text, mean);
     EXPECT_FALSE(s.sensorTab.Filtered());
 }
 

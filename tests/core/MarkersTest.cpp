@@ -12,20 +12,20 @@ namespace {
 // A 15-minute series whose points after the listed ones have no value.
 class MarkersTest : public ::testing::Test {
 protected:
-    void Load(const std::vector<float>& values, float sd, int highIndex = kHighIndex15) {
+    void Load(const std::vector<float>& values, float sd, int HighIndex = kHighIndex15) {
         series_ = DisplaySeries{};
-        series_.highIndex = highIndex;
-        for (size_t i = 0; i < values.size(); ++i) series_.pointValue[i] = values[i];
-        series_.sdGlucose = sd;
-        for (float& d : series_.pointDiff) d = 99.0f;  // left over from an earlier calculation
+        series_.HighIndex = HighIndex;
+        for (size_t i = 0; i < values.size(); ++i) series_.PointValue[i] = values[i];
+        series_.SdGlucose = sd;
+        for (float& d : series_.PointDiff) d = 99.0f;  // left over from an earlier calculation
     }
 
     // The chain of the calculation; returns b0.
     int Chain() {
         markers_.ClearMarkers();
         const int b0 = markers_.ComputeFirstExcursion();
-        peakFirst_ = markers_.lastDirection == 1;
-        for (int b = b0; b < series_.highIndex + 1;) {
+        peakFirst_ = markers_.LastDirection == 1;
+        for (int b = b0; b < series_.HighIndex + 1;) {
             const int next = markers_.ComputeNextExcursion(b);
             EXPECT_GT(next, b);
             b = next;
@@ -36,8 +36,8 @@ protected:
 
     std::map<int, float> Markers() const {
         std::map<int, float> result;
-        for (int i = 0; i <= series_.highIndex; ++i) {
-            const float marker = series_.pointDiff[static_cast<size_t>(i)];
+        for (int i = 0; i <= series_.HighIndex; ++i) {
+            const float marker = series_.PointDiff[static_cast<size_t>(i)];
             if (marker != 0.0f) result[i] = marker;
         }
         return result;
@@ -55,7 +55,7 @@ TEST_F(MarkersTest, EarliestOfEqualMinimaWithStartValue) {
     Load({5.0f, 5.0f, 7.0f, 6.0f, 4.0f, 4.5f, 7.0f}, 1.0f);
     markers_.ClearMarkers();
     EXPECT_EQ(markers_.ComputeFirstExcursion(), 2);
-    EXPECT_EQ(markers_.lastDirection, -1);
+    EXPECT_EQ(markers_.LastDirection, -1);
     EXPECT_EQ(markers_.ComputeNextExcursion(2), 4);
     EXPECT_EQ(markers_.ComputeNextExcursion(4), 6);
     EXPECT_EQ(markers_.ComputeNextExcursion(6), 288);
@@ -90,7 +90,7 @@ TEST_F(MarkersTest, WorkedExampleDay) {
     Load({6.0f, 7.5f, 9.0f, 10.5f, 9.5f, 7.0f, 5.5f, 6.0f, 7.5f, 8.5f, 9.0f, 8.5f}, 1.48779762f);
     markers_.ClearMarkers();
     int b = markers_.ComputeFirstExcursion();
-    while (b < series_.highIndex + 1) b = markers_.ComputeNextExcursion(b);
+    while (b < series_.HighIndex + 1) b = markers_.ComputeNextExcursion(b);
     EXPECT_EQ(Markers(), (M{{0, 1.5f}, {1, 1.5f}, {2, 1.5f}, {3, -3.5f}, {5, -1.5f}, {6, 2.0f}, {8, 1.5f}}));
     markers_.MergeSignRuns();
     EXPECT_EQ(Markers(), (M{{0, 4.5f}, {3, -5.0f}, {6, 3.5f}}));
@@ -117,18 +117,18 @@ TEST_F(MarkersTest, MergeSignRunsCollapsesRunsWithTheirZeros) {
     Load({}, 1.0f);
     markers_.ClearMarkers();
     const float entries[] = {0.0f, -3.0f, 0.0f, -1.0f, 2.0f, 0.0f, 1.0f, 0.0f};
-    for (size_t i = 0; i < 8; ++i) series_.pointDiff[i] = entries[i];
+    for (size_t i = 0; i < 8; ++i) series_.PointDiff[i] = entries[i];
     markers_.MergeSignRuns();
     EXPECT_EQ(Markers(), (M{{1, -4.0f}, {4, 3.0f}}));
-    EXPECT_EQ(series_.pointDiff[8], 0.0f);
+    EXPECT_EQ(series_.PointDiff[8], 0.0f);
 }
 
 TEST_F(MarkersTest, MergeSumsInSinglePrecision) {
     Load({}, 1.0f);
     markers_.ClearMarkers();
-    series_.pointDiff[0] = 16777216.0f;
-    series_.pointDiff[1] = 1.0f;
-    series_.pointDiff[2] = 1.0f;
+    series_.PointDiff[0] = 16777216.0f;
+    series_.PointDiff[1] = 1.0f;
+    series_.PointDiff[2] = 1.0f;
     markers_.MergeSignRuns();
     EXPECT_EQ(Markers(), (M{{0, 16777216.0f}}));
 }
@@ -140,7 +140,7 @@ TEST_F(MarkersTest, NoValueOrAllEqualHasNoExcursion) {
         EXPECT_EQ(Markers(), M{});
         const int b0 = markers_.ComputeFirstExcursion();
         EXPECT_EQ(b0, kHighIndex15);
-        EXPECT_EQ(markers_.lastDirection, 0);
+        EXPECT_EQ(markers_.LastDirection, 0);
         EXPECT_EQ(markers_.ComputeNextExcursion(b0), kHighIndex15 + 1);
         markers_.MergeSignRuns();
         EXPECT_EQ(Markers(), M{});
@@ -151,8 +151,8 @@ TEST_F(MarkersTest, NoValueOrAllEqualHasNoExcursion) {
 TEST_F(MarkersTest, ClearMarkersLeavesEntriesAboveHighIndex) {
     Load({}, 1.0f);
     markers_.ClearMarkers();
-    EXPECT_EQ(series_.pointDiff[287], 0.0f);
-    EXPECT_EQ(series_.pointDiff[288], 99.0f);
+    EXPECT_EQ(series_.PointDiff[287], 0.0f);
+    EXPECT_EQ(series_.PointDiff[288], 99.0f);
 }
 
 TEST_F(MarkersTest, FallAcrossEmptyPointsMarkedAtItsPeak) {
@@ -186,8 +186,8 @@ TEST_F(MarkersTest, ScanFromTheEnd) {
     EXPECT_EQ(markers_.FindLastExcursionFromEnd(), 1);
     // The whole 5-minute series is scanned.
     Load({}, 1.0f, kHighIndex5);
-    series_.pointValue[862] = 9.0f;
-    series_.pointValue[863] = 5.0f;
+    series_.PointValue[862] = 9.0f;
+    series_.PointValue[863] = 5.0f;
     EXPECT_EQ(markers_.FindLastExcursionFromEnd(), 862);
 }
 

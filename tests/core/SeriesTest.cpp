@@ -79,16 +79,16 @@ TEST(BuildSeries, ValuesRowsAndMean) {
     const WerteTab grid = QuarterHourGrid({3.9, 8.9, 35.0, 0.1, 0.0, 4.0});
     DisplaySeries s;
     const float mean = BuildSeries(s, grid, SeriesSettings{});
-    EXPECT_EQ(s.highIndex, kHighIndex15);
-    EXPECT_EQ(s.pointY[0], 209);
-    EXPECT_EQ(s.pointY[1], 169);
-    EXPECT_EQ(s.pointValue[2], 30.0f);  // capped
-    EXPECT_EQ(s.pointY[2], 0);
-    EXPECT_EQ(s.pointValue[3], 0.1f);  // below one pixel: row 240, but counted
-    EXPECT_EQ(s.pointY[3], 240);
-    EXPECT_EQ(s.pointValue[4], 0.0f);
-    EXPECT_EQ(s.pointY[4], 240);
-    EXPECT_EQ(s.pointY[287], 240);
+    EXPECT_EQ(s.HighIndex, kHighIndex15);
+    EXPECT_EQ(s.PointY[0], 209);
+    EXPECT_EQ(s.PointY[1], 169);
+    EXPECT_EQ(s.PointValue[2], 30.0f);  // capped
+    EXPECT_EQ(s.PointY[2], 0);
+    EXPECT_EQ(s.PointValue[3], 0.1f);  // below one pixel: row 240, but counted
+    EXPECT_EQ(s.PointY[3], 240);
+    EXPECT_EQ(s.PointValue[4], 0.0f);
+    EXPECT_EQ(s.PointY[4], 240);
+    EXPECT_EQ(s.PointY[287], 240);
     const float expected = (((((3.9f + 8.9f) + 30.0f) + 0.1f) + 4.0f)) / 5;
     EXPECT_FLOAT_EQ(mean, expected);
 }
@@ -100,31 +100,31 @@ TEST(BuildSeries, HighIndexNeedsTheFiveMinuteMenuAndStepItemZero) {
     settings.fiveMinuteMenu = true;
     settings.rasterIndex = 0;
     BuildSeries(s, grid, settings);
-    EXPECT_EQ(s.highIndex, 863);
+    EXPECT_EQ(s.HighIndex, 863);
     settings.rasterIndex = 1;  // "15"
     BuildSeries(s, grid, settings);
-    EXPECT_EQ(s.highIndex, 287);
+    EXPECT_EQ(s.HighIndex, 287);
     settings.rasterIndex = -1;  // a typed step
     BuildSeries(s, grid, settings);
-    EXPECT_EQ(s.highIndex, 287);
+    EXPECT_EQ(s.HighIndex, 287);
     settings.fiveMinuteMenu = false;
     settings.rasterIndex = 0;
     BuildSeries(s, grid, settings);
-    EXPECT_EQ(s.highIndex, 287);
+    EXPECT_EQ(s.HighIndex, 287);
 }
 
 TEST(BuildSeries, CurveOffsetFromRaster) {
     const WerteTab grid = EmptyGrid();
     DisplaySeries s;
-    s.curveXOffset = 7;
+    s.CurveXOffset = 7;
     SeriesSettings settings;
-    settings.xRaster = 5;  // unknown: unchanged
+    settings.X_Raster = 5;  // unknown: unchanged
     BuildSeries(s, grid, settings);
-    EXPECT_EQ(s.curveXOffset, 7);
+    EXPECT_EQ(s.CurveXOffset, 7);
     for (const auto& [raster, offset] : {std::pair{3, 0}, std::pair{4, 2}, std::pair{6, 1}}) {
-        settings.xRaster = raster;
+        settings.X_Raster = raster;
         BuildSeries(s, grid, settings);
-        EXPECT_EQ(s.curveXOffset, offset) << raster;
+        EXPECT_EQ(s.CurveXOffset, offset) << raster;
     }
 }
 
@@ -133,12 +133,12 @@ TEST(BuildSeries, EntriesAboveHighIndexAreLeftAndIgnored) {
     Put(grid, 0, 4.0);
     Put(grid, 15, 6.0);
     DisplaySeries s;
-    s.pointValue[500] = 9.0f;
-    s.pointY[500] = 168;
-    s.meanGlucose = BuildSeries(s, grid, SeriesSettings{});
-    EXPECT_EQ(s.pointValue[500], 9.0f);
-    EXPECT_EQ(s.pointY[500], 168);
-    EXPECT_EQ(s.meanGlucose, 5.0f);
+    s.PointValue[500] = 9.0f;
+    s.PointY[500] = 168;
+    s.MeanGlucose = BuildSeries(s, grid, SeriesSettings{});
+    EXPECT_EQ(s.PointValue[500], 9.0f);
+    EXPECT_EQ(s.PointY[500], 168);
+    EXPECT_EQ(s.MeanGlucose, 5.0f);
     EXPECT_EQ(SeriesStdDev(s), 1.0f);
 }
 
@@ -146,39 +146,39 @@ TEST(BuildSeries, EntriesAboveHighIndexAreLeftAndIgnored) {
 
 TEST(SeriesStdDev, TwoValuesOneValueNoValue) {
     DisplaySeries s;
-    s.highIndex = kHighIndex15;
-    s.pointValue[10] = 4.0f;
-    s.pointValue[200] = 6.0f;
-    s.meanGlucose = 5.0f;
+    s.HighIndex = kHighIndex15;
+    s.PointValue[10] = 4.0f;
+    s.PointValue[200] = 6.0f;
+    s.MeanGlucose = 5.0f;
     EXPECT_EQ(SeriesStdDev(s), 1.0f);
 
     DisplaySeries one;
-    one.highIndex = kHighIndex15;
-    one.pointValue[3] = 7.3f;
-    one.meanGlucose = 7.3f;
+    one.HighIndex = kHighIndex15;
+    one.PointValue[3] = 7.3f;
+    one.MeanGlucose = 7.3f;
     EXPECT_EQ(SeriesStdDev(one), 0.0f);
 
     DisplaySeries none;
-    none.highIndex = kHighIndex15;
+    none.HighIndex = kHighIndex15;
     EXPECT_EQ(SeriesStdDev(none), 0.0f);
 }
 
 TEST(SeriesStdDev, SquaresAreSummedInSinglePrecision) {
     DisplaySeries s;
-    s.highIndex = kHighIndex15;
-    s.meanGlucose = 10.0f;
-    s.pointValue[0] = 4106.0f;  // d = 4096, d*d = 2^24
-    s.pointValue[1] = 11.0f;    // d = 1: each lost against 2^24 in single precision
-    s.pointValue[2] = 11.0f;
-    s.pointValue[3] = 11.0f;
+    s.HighIndex = kHighIndex15;
+    s.MeanGlucose = 10.0f;
+    s.PointValue[0] = 4106.0f;  // d = 4096, d*d = 2^24
+    s.PointValue[1] = 11.0f;    // d = 1: each lost against 2^24 in single precision
+    s.PointValue[2] = 11.0f;
+    s.PointValue[3] = 11.0f;
     EXPECT_EQ(SeriesStdDev(s), 2048.0f);  // a double sum would give 2048.000244
 }
 
 TEST(SeriesStdDev, WorkedExampleDay) {
     const WerteTab grid = QuarterHourGrid({6.0, 7.5, 9.0, 10.5, 9.5, 7.0, 5.5, 6.0, 7.5, 8.5, 9.0, 8.5});
     DisplaySeries s;
-    s.meanGlucose = BuildSeries(s, grid, SeriesSettings{});
-    EXPECT_EQ(s.meanGlucose, 7.875f);
+    s.MeanGlucose = BuildSeries(s, grid, SeriesSettings{});
+    EXPECT_EQ(s.MeanGlucose, 7.875f);
     // sqrt(26.5625 / 12)
     EXPECT_EQ(SeriesStdDev(s), 1.48779762f);
 }
@@ -187,26 +187,26 @@ TEST(SeriesStdDev, WorkedExampleDay) {
 
 TEST(CurvePolyline, XPositionsForEachRaster) {
     DisplaySeries s;
-    s.highIndex = kHighIndex15;
-    s.curveXOffset = 2;
+    s.HighIndex = kHighIndex15;
+    s.CurveXOffset = 2;
     EXPECT_EQ(CurveX(s, 4, 0), 82);
     EXPECT_EQ(CurveX(s, 4, 10), 122);
-    s.curveXOffset = 0;  // 5-minute menu with step "15": 288 points over the full width
+    s.CurveXOffset = 0;  // 5-minute menu with step "15": 288 points over the full width
     EXPECT_EQ(CurveX(s, 3, 10), 110);
-    s.highIndex = kHighIndex5;
+    s.HighIndex = kHighIndex5;
     EXPECT_EQ(CurveX(s, 3, 10), 90);
     EXPECT_EQ(CurveX(s, 3, 863), 943);
-    s.curveXOffset = 1;
+    s.CurveXOffset = 1;
     EXPECT_EQ(CurveX(s, 6, 10), 101);
     EXPECT_EQ(CurveX(s, 6, 863), 81 + 2 * 863);
 }
 
-DisplaySeries RowSeries(int highIndex, const std::vector<std::pair<int, int>>& rows, int offset = 2) {
+DisplaySeries RowSeries(int HighIndex, const std::vector<std::pair<int, int>>& rows, int offset = 2) {
     DisplaySeries s;
-    s.highIndex = highIndex;
-    s.curveXOffset = offset;
-    for (int k = 0; k <= highIndex; ++k) s.pointY[static_cast<size_t>(k)] = kZeroRow;
-    for (const auto& [k, y] : rows) s.pointY[static_cast<size_t>(k)] = y;
+    s.HighIndex = HighIndex;
+    s.CurveXOffset = offset;
+    for (int k = 0; k <= HighIndex; ++k) s.PointY[static_cast<size_t>(k)] = kZeroRow;
+    for (const auto& [k, y] : rows) s.PointY[static_cast<size_t>(k)] = y;
     return s;
 }
 

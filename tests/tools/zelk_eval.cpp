@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
     // The reader rejects a file that is not a sensor export with the wrong-file message.
     bool rejected = false;
     for (const auto& m : messages) rejected = rejected || m == s.texts.WrongFileText;
-    Line({"PID", Ansi(s.ce_PID.text)});
+    Line({"PID", Ansi(s.ce_PID.Text)});
     std::vector<std::string> days = {"DAYS", std::to_string(s.f_Sensor.lb_Sensor.size())};
     for (const auto& d : s.f_Sensor.lb_Sensor) days.push_back(Ansi(d));
     Line(days);
@@ -190,9 +190,9 @@ int main(int argc, char** argv) {
     }
     flushMessages();
     Line({"STARTHOUR", std::to_string(s.StartHour)});
-    Line({"SERIES", std::to_string(s.series.highIndex), Float9(s.series.meanGlucose), Float9(s.series.sdGlucose)});
-    Line({"MEAN", Ansi(s.ce_Mittelwert.text)});
-    Line({"SD", Ansi(s.ce_StdAbw.text)});
+    Line({"SERIES", std::to_string(s.series.HighIndex), Float9(s.series.MeanGlucose), Float9(s.series.SdGlucose)});
+    Line({"MEAN", Ansi(s.ce_Mittelwert.Text)});
+    Line({"SD", Ansi(s.ce_StdAbw.Text)});
 
     struct Combination {
         const char* name;
@@ -214,7 +214,7 @@ int main(int argc, char** argv) {
         flushMessages();
         Line({"CALC", c.name});
         PrintRows(s);
-        Line({"ZELK", Ansi(s.ce_ZELK.text)});
+        Line({"ZELK", Ansi(s.ce_ZELK.Text)});
     }
     return 0;
 }
