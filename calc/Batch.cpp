@@ -157,7 +157,9 @@ void BatchEvaluation::ProcessFolder(const std::string& folder, std::string_view 
 bool BatchEvaluation::LoadForBatch(const std::string& fileName) {
     core_.ClearResults();
     if (!IsReadableFileKind(fileName) || !IsSensorFile(fileName)) return false;
-    core_.ReadSensorFile(fileName);
+    // The file may have changed since the header test: only a file the reader took
+    // holds the days listed now.
+    if (core_.ReadSensorFile(fileName) != SensorFileRead::Replaced) return false;
     return core_.State().f_Sensor.lb_Sensor.size() > 1;
 }
 

@@ -76,7 +76,8 @@ public:
     // Handles every matching entry of the folder, one result line per accepted
     // file, then walks into the subfolders. Errors pass to the caller.
     void ProcessFolder(const std::string& folder, std::string_view mask, BatchResultFile& out);
-    // Clears the results and reads the file; true when it lists at least two days.
+    // Clears the results and reads the file; true when the reader took the file and
+    // it lists at least two days.
     bool LoadForBatch(const std::string& fileName);
 
 private:

@@ -9,11 +9,6 @@
 namespace zelk {
 namespace {
 
-constexpr std::array<const char*, 12> kFixedGerman = {
-    "Jan", "Feb", "Mrz", "Apr", "Mai", "Jun", "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
-constexpr std::array<const char*, 12> kFixedEnglish = {
-    "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
 // Day serial of 1899-12-30 counted from 0001-01-01 as day 1.
 constexpr long long kDateDelta = 693594;
 
@@ -83,17 +78,11 @@ void DecodeDate(DateTime value, int& year, int& month, int& day) {
 }
 
 MonthList BuildMonthList(std::string_view language, const LocaleInfo& locale) {
-    MonthList list;
     const bool useLocale = (language == "de" && locale.localeId == kLocaleGerman) ||
                            (language == "en" && locale.localeId == kLocaleUsEnglish) ||
                            locale.localeId == kLocaleUkEnglish;
-    for (size_t i = 0; i < list.size(); ++i) {
-        if (useLocale)
-            list[i] = locale.shortMonths[i];
-        else
-            list[i] = language == "de" ? kFixedGerman[i] : kFixedEnglish[i];
-    }
-    return list;
+    if (useLocale) return locale.shortMonths;
+    return MonthNames(language == "de" ? kGermanShortMonths : kEnglishShortMonths);
 }
 
 int MonthIndex(const MonthList& months, std::string_view month) {

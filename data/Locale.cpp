@@ -5,11 +5,6 @@
 namespace zelk {
 namespace {
 
-constexpr std::array<const char*, 12> kGermanShortMonths = {
-    "Jan", "Feb", "Mrz", "Apr", "Mai", "Jun", "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
-constexpr std::array<const char*, 12> kEnglishShortMonths = {
-    "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
 struct KnownLocale {
     const char* name;  // language_TERRITORY
     int id;
@@ -28,11 +23,6 @@ constexpr KnownLocale kKnownLocales[] = {
     {"pl_PL", 1045, ','},              {"sv_SE", 1053, ','},
 };
 
-void FillMonths(LocaleInfo& info) {
-    const auto& names = info.localeId == kLocaleGerman ? kGermanShortMonths : kEnglishShortMonths;
-    for (size_t i = 0; i < names.size(); ++i) info.shortMonths[i] = names[i];
-}
-
 }  // namespace
 
 LocaleInfo LocaleInfo::FromId(int localeId, char separator) {
@@ -45,7 +35,7 @@ LocaleInfo LocaleInfo::FromId(int localeId, char separator) {
         for (const auto& known : kKnownLocales)
             if (known.id == localeId) info.decimalSeparator = known.separator;
     }
-    FillMonths(info);
+    info.shortMonths = MonthNames(localeId == kLocaleGerman ? kGermanShortMonths : kEnglishShortMonths);
     return info;
 }
 

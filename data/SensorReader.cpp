@@ -72,9 +72,10 @@ SensorLine ParseSensorLine(std::string_view line, SensorImport& target) {
     return result;
 }
 
-void ReadSensorFile(const std::string& path, SensorImport& target, const WindowHooks& hooks) {
+SensorFileRead ReadSensorFile(const std::string& path, SensorImport& target, const WindowHooks& hooks) {
     target.currentDateText.clear();
     target.currentTimeText.clear();
+    SensorFileRead outcome = SensorFileRead::NotRead;
     try {
         LineReader reader;
         if (!reader.Open(path)) throw ZelkError("Cannot open '" + path + "'");
@@ -85,9 +86,10 @@ void ReadSensorFile(const std::string& path, SensorImport& target, const WindowH
         }
         if (!IsSensorHeader(header)) {
             hooks.ShowMessage(target.wrongFileText);
-            return;
+            return SensorFileRead::WrongFile;
         }
 
+        outcome = SensorFileRead::Replaced;
         target.sensorTab.RemoveFilter();
         target.sensorTab.DeleteAll();
         target.dayList.clear();
@@ -112,6 +114,7 @@ void ReadSensorFile(const std::string& path, SensorImport& target, const WindowH
     } catch (const std::exception&) {
         hooks.ShowMessage(target.importErrorText + target.currentDateText + "  " + target.currentTimeText);
     }
+    return outcome;
 }
 
 bool IsSensorFile(const std::string& path) {

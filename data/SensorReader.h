@@ -33,9 +33,17 @@ struct SensorLine {
 // currentDateText and currentTimeText.
 SensorLine ParseSensorLine(std::string_view line, SensorImport& target);
 
+// What the reader did with a file.
+enum class SensorFileRead {
+    NotRead,    // the file could not be opened or its header line read; nothing changed
+    WrongFile,  // the header was refused; dataset and day list unchanged
+    Replaced,   // the header was accepted: dataset and day list refilled, possibly
+                // only up to an import error
+};
+
 // Reads a sensor export file into the readings dataset and the day list.
 // Messages go to the message box hook; nothing is raised.
-void ReadSensorFile(const std::string& path, SensorImport& target, const WindowHooks& hooks);
+SensorFileRead ReadSensorFile(const std::string& path, SensorImport& target, const WindowHooks& hooks);
 
 // True when the file's header line (line 2 after an "ICode_" line) holds "Sample"
 // and "Sensor Value"; false also when the file cannot be opened or read.

@@ -10,11 +10,36 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-int HexValue(char c) {
+int DigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+    return 99;
+}
+
+// The text after leading blanks and an optional sign.
+std::string_view AfterBlanksAndSign(std::string_view text, bool& negative) {
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    return text.substr(i);
+}
+
+// Digits of the base up to the end of the text, signed; nothing when there are none,
+// when another character follows or when the value does not fit an int.
+std::optional<int> DigitsToInt(std::string_view digits, int base, bool negative) {
+    if (digits.empty()) return std::nullopt;
+    long long value = 0;
+    for (const char c : digits) {
+        const int digit = DigitValue(c);
+        if (digit >= base) return std::nullopt;
+        value = value * base + digit;
+        if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value > std::numeric_limits<int>::max()) return std::nullopt;
+    return static_cast<int>(value);
 }
 
 char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -54,32 +79,17 @@ struct Decimal {
 }  // namespace
 
 std::optional<int> TextToInt(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    int base = 10;
-    if (i < text.size() && text[i] == '$') {
-        base = 16;
-        ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-        base = 16;
-        i += 2;
-    }
-    if (i >= text.size()) return std::nullopt;
-    long long value = 0;
-    for (; i < text.size(); ++i) {
-        const int digit = base == 16 ? HexValue(text[i]) : (IsDigit(text[i]) ? text[i] - '0' : -1);
-        if (digit < 0) return std::nullopt;
-        value = value * base + digit;
-        if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1) return std::nullopt;
-    }
-    if (negative) value = -value;
-    if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min()) return std::nullopt;
-    return static_cast<int>(value);
+    const std::string_view digits = AfterBlanksAndSign(text, negative);
+    return DigitsToInt(digits, 10, negative);
+}
+
+std::optional<int> TextToIntOrHex(std::string_view text) {
+    bool negative = false;
+    const std::string_view rest = AfterBlanksAndSign(text, negative);
+    const std::string_view prefix = rest.substr(0, 2);
+    if (prefix == "0x" || prefix == "0X") return DigitsToInt(rest.substr(2), 16, negative);
+    return DigitsToInt(rest, 10, negative);
 }
 
 int TextToIntDef(std::string_view text, int fallback) {

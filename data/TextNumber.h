@@ -6,10 +6,14 @@
 
 namespace zelk {
 
-// An integer text as the run-time library reads it: leading blanks, an optional
-// sign, decimal digits or hexadecimal digits after "$", "0x" or "0X"; nothing after.
+// A decimal integer text: leading blanks, an optional sign, decimal digits and
+// nothing after them; the value must fit an int.
 std::optional<int> TextToInt(std::string_view text);
 int TextToIntDef(std::string_view text, int fallback);
+
+// The integer form of the settings file and of edited table cells: like TextToInt,
+// or hexadecimal digits after "0x" or "0X" (after the blanks and sign).
+std::optional<int> TextToIntOrHex(std::string_view text);
 
 // A decimal number in the locale's notation: optional sign, digits with the given
 // decimal separator, optional exponent; blanks around it allowed. Held at extended

@@ -16,11 +16,18 @@ for p in "${packages[@]}"; do
   fi
 done
 if [ ${#missing[@]} -gt 0 ]; then
+  # sudo clears the environment, so the variable goes after it.
+  as_root=(env DEBIAN_FRONTEND=noninteractive)
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+      echo "Missing packages: ${missing[*]}; run as root or install sudo." >&2
+      exit 1
+    fi
+    as_root=(sudo env DEBIAN_FRONTEND=noninteractive)
+  fi
   echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  "${as_root[@]}" apt-get update -qq
+  "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 generator=()

@@ -3,8 +3,11 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+#include <system_error>
 
 #include "data/TextNumber.h"
 
@@ -69,6 +72,25 @@ int CreateTemporaryBeside(const std::string& path, std::string& tmpName) {
     return -1;
 }
 
+// The file a write goes to: the target of a symbolic link, so that the link stays.
+std::string WriteTarget(const std::string& path) {
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+    return resolved ? std::string(resolved.get()) : path;
+}
+
+// 0 when an existing file may be replaced, else the error number. A file without any
+// write permission counts as write-protected also for a user the system would let
+// replace it.
+int ReplaceRefusal(const std::string& target) {
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0) return 0;  // nothing there to protect
+    if (::access(target.c_str(), W_OK) != 0) return errno;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
+    return 0;
+}
+
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
@@ -84,8 +106,12 @@ SettingsFileError::SettingsFileError(std::string path, std::string reason, bool 
       reading_(reading) {}
 
 void WriteFileAtomically(const std::string& path, std::string_view text) {
+    const std::string target = WriteTarget(path);
+    if (const int refused = ReplaceRefusal(target); refused != 0)
+        throw SettingsFileError(path, ErrorText(refused), false);
+
     std::string tmpName;
-    FileHandle file(CreateTemporaryBeside(path, tmpName));
+    FileHandle file(CreateTemporaryBeside(target, tmpName));
     if (file.Get() < 0) throw SettingsFileError(path, ErrorText(errno), false);
 
     const auto fail = [&](int error) {
@@ -96,7 +122,7 @@ void WriteFileAtomically(const std::string& path, std::string_view text) {
 
     // Keep the permissions of a file that is replaced.
     struct stat old {};
-    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(file.Get(), old.st_mode & 07777);
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(file.Get(), old.st_mode & 07777);
 
     size_t written = 0;
     while (written < text.size()) {
@@ -109,10 +135,10 @@ void WriteFileAtomically(const std::string& path, std::string_view text) {
     }
     if (::fsync(file.Get()) != 0) fail(errno);
     if (const int error = file.Close(); error != 0) fail(error);
-    if (::rename(tmpName.c_str(), path.c_str()) != 0) fail(errno);
+    if (::rename(tmpName.c_str(), target.c_str()) != 0) fail(errno);
 
     // Make the rename itself durable; a failure here loses nothing already written.
-    FileHandle folder(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileHandle folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.Get() >= 0) ::fsync(folder.Get());
 }
 
@@ -186,7 +212,7 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key, 
 }
 
 int IniFile::ReadInteger(std::string_view section, std::string_view key, int fallback) const {
-    return TextToIntDef(ReadString(section, key, {}), fallback);
+    return TextToIntOrHex(ReadString(section, key, {})).value_or(fallback);
 }
 
 bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const {

@@ -83,7 +83,9 @@ private:
 };
 
 // Writes `text` to `path` through a temporary file in the same folder renamed over
-// the old file. Raises SettingsFileError naming the path and the reason.
+// the old file; a symbolic link is written through to its target and stays. A file
+// that is write-protected (not writable for this user, or without any write
+// permission) is not replaced. Raises SettingsFileError naming the path and the reason.
 void WriteFileAtomically(const std::string& path, std::string_view text);
 
 }  // namespace zelk

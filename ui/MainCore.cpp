@@ -87,16 +87,17 @@ void MainCore::ClearResults() {
     hooks_.ProcessEvents();
 }
 
-void MainCore::ReadSensorFile(const std::string& path) {
+SensorFileRead MainCore::ReadSensorFile(const std::string& path) {
     SensorImport target{state_.sensorTab,       state_.f_Sensor.lb_Sensor, state_.ce_PID.Text,
                         state_.CurrentDateText, state_.CurrentTimeText,    state_.texts.WrongFileText,
                         state_.texts.ImportErrorText, state_.rg_Import,    state_.locale.decimalSeparator};
     // A file whose header the reader accepts refills the day list, which leaves no
     // entry selected; a refused file keeps list and selection.
-    const bool refills = IsSensorFile(path);
-    zelk::ReadSensorFile(path, target, hooks_);
-    if (refills || state_.f_Sensor.lbItemIndex >= static_cast<int>(state_.f_Sensor.lb_Sensor.size()))
+    const SensorFileRead outcome = zelk::ReadSensorFile(path, target, hooks_);
+    if (outcome == SensorFileRead::Replaced ||
+        state_.f_Sensor.lbItemIndex >= static_cast<int>(state_.f_Sensor.lb_Sensor.size()))
         state_.f_Sensor.lbItemIndex = -1;
+    return outcome;
 }
 
 void MainCore::BuildMinuteGrid() {

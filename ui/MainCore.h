@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/Hooks.h"
+#include "data/SensorReader.h"
 #include "ui/MainState.h"
 
 namespace zelk {
@@ -45,8 +46,9 @@ public:
     void ApplyLanguage(const std::string& code);
 
     // Import command without its dialogs: clearing the results, and the reader.
+    // A file whose header the reader accepts leaves no day selected.
     void ClearResults();
-    void ReadSensorFile(const std::string& path);
+    SensorFileRead ReadSensorFile(const std::string& path);
 
     // The minute grid of the chosen day, then series, statistics, l_Datum and, in
     // English mode, the decimal point.

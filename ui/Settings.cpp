@@ -13,16 +13,22 @@ constexpr int kDefaultRaster = 4;
 constexpr int kWideRaster = 6;
 constexpr int kRaster5 = 3;
 constexpr int kRaster15 = 4;
+// The widest grid the layout takes: 288 points of 12 pixels are a window about
+// 3,500 pixels wide.
+constexpr int kWidestRaster = 12;
 
 std::string ReadFailureText(const SettingsFileError& error) {
     return "Die Einstellungsdatei \"" + error.Path() + "\" kann nicht gelesen werden: " + error.Reason() +
            ". Das Programm startet mit den Grundeinstellungen.";
 }
 
-std::string WriteFailureText(const SettingsFileError& error, std::string_view language) {
-    if (language == "en")
-        return "The settings file \"" + error.Path() + "\" cannot be written: " + error.Reason() + ".";
-    return "Die Einstellungsdatei \"" + error.Path() + "\" kann nicht geschrieben werden: " + error.Reason() + ".";
+// A save reads the file before it writes it; the message says which of the two failed.
+std::string SaveFailureText(const SettingsFileError& error, std::string_view language) {
+    const bool english = language == "en";
+    const char* what = error.Reading() ? (english ? "cannot be read" : "kann nicht gelesen werden")
+                                       : (english ? "cannot be written" : "kann nicht geschrieben werden");
+    const char* file = english ? "The settings file \"" : "Die Einstellungsdatei \"";
+    return file + error.Path() + "\" " + what + ": " + error.Reason() + ".";
 }
 
 // Reads the file, lets `write` change it and writes it back whole.
@@ -33,7 +39,7 @@ std::optional<std::string> UpdateSettings(const MainState& state, Write write) {
         write(file);
         file.UpdateFile();
     } catch (const SettingsFileError& error) {
-        return WriteFailureText(error, state.Sprache);
+        return SaveFailureText(error, state.Sprache);
     }
     return std::nullopt;
 }
@@ -74,9 +80,10 @@ std::optional<std::string> LoadSettings(MainState& state, WindowPlace& place, st
     state.rg_Import = LimitRadioIndex(file.ReadInteger(kPrefs, "Import", 0));
     state.rg_Anzeige = LimitRadioIndex(file.ReadInteger(kPrefs, "Anzeige", 0));
 
-    // The wide view is never restored; a width of no pixels would stop the layout.
+    // The wide view is never restored; a width of no pixels would stop the layout,
+    // and a huge one would make the window wider than any screen.
     if (raster == kWideRaster) raster = kRaster5;
-    if (raster <= 0) raster = kDefaultRaster;
+    if (raster <= 0 || raster > kWidestRaster) raster = kDefaultRaster;
     state.X_Raster = raster;
     if (raster == kRaster5) {
         state.N5minRaster1 = true;

@@ -21,7 +21,7 @@ std::string IniPathFor(std::string_view programPath);
 // Reads the settings at start-up: sets IniPath from the program file's path, then
 // X_Raster with the grid menu's check marks, the window place (the values passed
 // in are the defaults), Sprache, cb_Startwert, cb_Endwert, rg_Import and
-// rg_Anzeige. A stored X_Raster of 6 becomes 3, one of 0 or below becomes 4; the
+// rg_Anzeige. A stored X_Raster of 6 becomes 3, one of 0 or below or above 12 becomes 4; the
 // unit choices are limited to -1 (none) .. 1. The language itself is left to the
 // caller: SetLanguage(state.Sprache), then SetLanguageMenu(state).
 // When the file exists but cannot be read, everything takes its default and the

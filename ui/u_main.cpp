@@ -19,6 +19,7 @@
 #include <QSignalBlocker>
 #include <QUrl>
 #include <filesystem>
+#include <stdexcept>
 #include <system_error>
 
 #include "calc/Batch.h"
@@ -100,6 +101,13 @@ TConvEdit* MakeEdit(QWidget* parent, const char* name, const QRect& geometry, co
     return edit;
 }
 
+// Ends a long operation of the core when the window closed while it let pending
+// events run.
+class WindowClosed : public std::runtime_error {
+public:
+    WindowClosed() : std::runtime_error("The window has closed.") {}
+};
+
 void SetBackground(QWidget* widget, const QColor& colour, QPalette::ColorRole role) {
     QPalette palette = widget->palette();
     palette.setColor(role, colour);
@@ -154,7 +162,7 @@ void Tf_main::Run(Command&& command) {
         command();
     } catch (const std::exception& error) {
         RefreshWidgets();
-        ShowException(this, error);
+        if (!closing_) ShowException(this, error);
     }
     RefreshWidgets();
 }
@@ -355,9 +363,14 @@ void Tf_main::ConnectHooks() {
     MainHooks& hooks = core_.Hooks();
     hooks.showMessage = [this](const std::string& text) {
         RefreshWidgets();
-        ShowMessage(this, text);
+        if (!closing_) ShowMessage(this, text);
     };
-    hooks.processEvents = [this] { ProcessPendingEvents(); };
+    // Once the window has closed, the import, grid build, calculation or batch that
+    // let the close in ends at this step.
+    hooks.processEvents = [this] {
+        ProcessPendingEvents();
+        if (closing_) throw WindowClosed();
+    };
     hooks.drawBackground = [this] { DrawBackground(); };
     hooks.drawCurve = [this](const CurvePolyline& curve) { DrawCurve(curve, kCurveColour, kCurvePenWidth); };
     hooks.eraseCurve = [this](const CurvePolyline& curve) { DrawCurve(curve, Qt::white, kErasePenWidth); };
@@ -424,6 +437,7 @@ void Tf_main::showEvent(QShowEvent* event) {
 }
 
 void Tf_main::closeEvent(QCloseEvent* event) {
+    closing_ = true;
     FormClose();
     event->accept();
     emit Closed();
@@ -653,6 +667,8 @@ void Tf_main::ImportSensordaten1Click() {
     if (path.isEmpty() || !file.exists() || file.isDir()) return;
     core_.ReadSensorFile(QFile::encodeName(path).toStdString());
     RefreshWidgets();
+    // Closed while the file was read: no day dialog over the closed window.
+    if (closing_) return;
     if (f_Sensor && f_Sensor->exec() == Tf_Sensor::kResultOk) core_.BuildMinuteGrid();
 }
 
@@ -663,7 +679,11 @@ void Tf_main::Button1Click() {
 
 void Tf_main::UpdateCommandStates() {
     const bool idle = !Busy();
-    for (QAction* command : {ImportSensordaten1, AutomBerechnung1, Voreinstellung1}) SetEnabled(command, idle);
+    // A grid-width or language switch in the middle would leave a stale curve or mix
+    // decimal separators in one result line.
+    for (QAction* command :
+         {ImportSensordaten1, AutomBerechnung1, Voreinstellung1, N5minRaster1, N15minRaster1, de1, en1})
+        SetEnabled(command, idle);
     if (Button1->isEnabled() != idle) Button1->setEnabled(idle);
 }
 

@@ -87,8 +87,11 @@ public:
     void RefreshWidgets();
     // Shows the state, then lets pending events run.
     void ProcessPendingEvents();
-    // True while an import, a grid build or a calculation runs.
+    // True while an import, a grid build, a calculation or the batch runs.
     bool Busy() const { return busy_ > 0; }
+    // True once the window has closed; a command still running then ends without
+    // showing any further window.
+    bool Closing() const { return closing_; }
     // The height of the window below its menu bar.
     int ClientHeight() const;
 
@@ -186,6 +189,7 @@ private:
     int clientHeight_ = 0;
     int busy_ = 0;
     bool shown_ = false;
+    bool closing_ = false;
     int resultsBottomMargin_ = 0;  // the results table keeps its distance to the bottom edge
     unsigned long shownGridRevision_ = ~0UL;
 };

@@ -207,6 +207,40 @@ TEST(BatchWalk, EntersOnlyPlainWritableVisibleFolders) {
     EXPECT_EQ(h.statuses, ExpectedStatuses(3, 1));
 }
 
+TEST(BatchWalk, DepthFirstInListingOrder) {
+    TempTree tree;
+    const std::string file = SeriesFile(kWorked);
+    tree.Write("z.txt", file);            // the folder's own files come first
+    tree.Write("Sub2/a.txt", file);       // "SUB" before "SUB2" without regard to case,
+    tree.Write("sub/b.txt", file);        // though "Sub2" comes first byte by byte
+    tree.Write("sub/inner/c.txt", file);  // a nested folder before the later sibling
+    tree.Write("sub/inner/deep/d.txt", file);
+    tree.Write("sub/x.txt", file);
+    tree.Write("A/e.txt", file);
+
+    EXPECT_EQ(EnteredSubfolders(tree.Root()), (std::vector<std::string>{"A", "sub", "Sub2"}));
+    Harness h;
+    ASSERT_EQ(h.Run(tree.Root()).end, BatchEnd::Finished);
+    std::string expected = kHeader;
+    for (const char* name : {"z.txt", "A/e.txt", "sub/b.txt", "sub/x.txt", "sub/inner/c.txt",
+                             "sub/inner/deep/d.txt", "Sub2/a.txt"})
+        expected += tree.Path(name) + ";4,0;5,0;5,0;4,5\r\n";
+    EXPECT_EQ(tree.Read("ZELK_Tab.csv"), expected);
+    EXPECT_EQ(h.statuses, ExpectedStatuses(7, 1));
+}
+
+TEST(BatchWalk, DanglingLinkIsCountedAndSkippedSilently) {
+    TempTree tree;
+    tree.Write("a.txt", SeriesFile(kWorked));
+    tree.Link(tree.Path("gone.txt"), "broken.txt");
+    Harness h;
+    ASSERT_EQ(h.Run(tree.Root()).end, BatchEnd::Finished);
+    EXPECT_EQ(tree.Read("ZELK_Tab.csv"), kHeader + tree.Path("a.txt") + ";4,0;5,0;5,0;4,5\r\n");
+    EXPECT_EQ(h.statuses, ExpectedStatuses(2, 1));
+    EXPECT_TRUE(h.messages.empty());
+    EXPECT_EQ(h.core.State().batch.CurrentFile, tree.Path("broken.txt"));
+}
+
 TEST(BatchRun, EmptyFolderGivesHeaderOnly) {
     TempTree tree;
     tree.MakeDir("empty sub");

@@ -43,9 +43,9 @@ protected:
         return text;
     }
 
-    void Import(const std::string& bytes) {
+    SensorFileRead Import(const std::string& bytes) {
         const TempFile file(bytes);
-        core.ReadSensorFile(file.Path());
+        return core.ReadSensorFile(file.Path());
     }
 
     MainCore core;
@@ -160,6 +160,33 @@ TEST_F(ImportRoad, FailedImportsKeepThePreviousDays) {
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(s.f_Sensor.lb_Sensor, std::vector<std::string>{"01-Jun-09"});
     EXPECT_EQ(s.f_Sensor.lbItemIndex, -1);
+}
+
+TEST_F(ImportRoad, AcceptedFileLeavesNoDaySelected) {
+    MainState& s = core.State();
+    ASSERT_EQ(Import(SensorFile()), SensorFileRead::Replaced);
+    s.f_Sensor.lbItemIndex = 1;
+    // The same days again: the list is refilled, so nothing stays selected.
+    EXPECT_EQ(Import(SensorFile()), SensorFileRead::Replaced);
+    EXPECT_EQ(s.f_Sensor.lb_Sensor.size(), 3u);
+    EXPECT_EQ(s.f_Sensor.lbItemIndex, -1);
+
+    // An import error after an accepted header has refilled the list too.
+    s.f_Sensor.lbItemIndex = 0;
+    const std::string header = "Sample\tSensor Value\n";
+    EXPECT_EQ(Import(header + DataLine(1, "01-Jun-09", "08:00", "5") + DataLine(2, "02-Jun-09", "08:00", "5") +
+                     DataLine(3, "01-Jun-09", "08:00", "6")),
+              SensorFileRead::Replaced);
+    EXPECT_EQ(messages, std::vector<std::string>{"Fehler beim Import der Sensordaten! 01-Jun-09  08:00"});
+    EXPECT_EQ(s.f_Sensor.lb_Sensor, (std::vector<std::string>{"01-Jun-09", "02-Jun-09"}));
+    EXPECT_EQ(s.f_Sensor.lbItemIndex, -1);
+
+    // A refused file and one that does not open keep list and selection.
+    s.f_Sensor.lbItemIndex = 1;
+    EXPECT_EQ(Import("no header\r\n"), SensorFileRead::WrongFile);
+    EXPECT_EQ(core.ReadSensorFile(TempFile::NewPath(".txt").string()), SensorFileRead::NotRead);
+    EXPECT_EQ(s.f_Sensor.lb_Sensor.size(), 2u);
+    EXPECT_EQ(s.f_Sensor.lbItemIndex, 1);
 }
 
 class ImportRoadPoint : public ImportRoad {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "ui/IniFile.h"
@@ -48,6 +49,17 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
+// The error that writing the file raises; the test fails when there is none.
+std::optional<SettingsFileError> WriteError(const IniFile& file) {
+    try {
+        file.UpdateFile();
+    } catch (const SettingsFileError& error) {
+        return error;
+    }
+    ADD_FAILURE() << "no error";
+    return std::nullopt;
+}
+
 TEST(IniFileParse, SectionsKeysAndCaseAreFoundWithoutRegardToCase) {
     const IniFile file = IniFile::FromText("[fenster]\r\n  top = 300 \r\nLEFT=12\r\n");
     EXPECT_EQ(file.ReadInteger("Fenster", "Top", 0), 300);
@@ -83,7 +95,8 @@ TEST(IniFileParse, DuplicatesAnswerFromTheFirstAndAreKept) {
 
 TEST(IniFileValues, IntegersInDecimalAndHexadecimal) {
     const IniFile file = IniFile::FromText(
-        "[N]\r\na=0x4\r\nb=0X1f\r\nc=-12\r\nd=+7\r\ne=4abc\r\nf=\r\ng=99999999999\r\nh=0x\r\ni=$10\r\nj= 3 \r\n");
+        "[N]\r\na=0x4\r\nb=0X1f\r\nc=-12\r\nd=+7\r\ne=4abc\r\nf=\r\ng=99999999999\r\nh=0x\r\ni=$10\r\nj= 3 \r\n"
+        "k=-0x10\r\nl=0x7FFFFFFF\r\nm=0x80000000\r\nn=-0x80000000\r\no=0x1g\r\np=0x 4\r\nq=00x4\r\nr=x4\r\n");
     EXPECT_EQ(file.ReadInteger("N", "a", -1), 4);
     EXPECT_EQ(file.ReadInteger("N", "b", -1), 31);
     EXPECT_EQ(file.ReadInteger("N", "c", -1), -12);
@@ -92,8 +105,16 @@ TEST(IniFileValues, IntegersInDecimalAndHexadecimal) {
     EXPECT_EQ(file.ReadInteger("N", "f", -1), -1);
     EXPECT_EQ(file.ReadInteger("N", "g", -1), -1);
     EXPECT_EQ(file.ReadInteger("N", "h", -1), -1);
-    EXPECT_EQ(file.ReadInteger("N", "i", -1), 16);  // the run-time library's own hexadecimal form
+    EXPECT_EQ(file.ReadInteger("N", "i", -1), -1);  // only "0x" and "0X" mark hexadecimal
     EXPECT_EQ(file.ReadInteger("N", "j", -1), 3);
+    EXPECT_EQ(file.ReadInteger("N", "k", -1), -16);
+    EXPECT_EQ(file.ReadInteger("N", "l", -1), 2147483647);
+    EXPECT_EQ(file.ReadInteger("N", "m", -1), -1);
+    EXPECT_EQ(file.ReadInteger("N", "n", -1), -2147483647 - 1);
+    EXPECT_EQ(file.ReadInteger("N", "o", -1), -1);
+    EXPECT_EQ(file.ReadInteger("N", "p", -1), -1);
+    EXPECT_EQ(file.ReadInteger("N", "q", -1), -1);
+    EXPECT_EQ(file.ReadInteger("N", "r", -1), -1);
     EXPECT_EQ(file.ReadInteger("N", "missing", 42), 42);
     EXPECT_EQ(file.ReadInteger("Missing", "a", 43), 43);
 }
@@ -184,14 +205,11 @@ TEST(IniFileDisk, FailedWriteNamesPathAndReasonAndLeavesTheOldFile) {
     ScratchFolder folder;
     // A folder that does not exist: the temporary file cannot be made.
     const std::string nowhere = folder.File("missing/zelk.ini");
-    try {
-        IniFile(nowhere).UpdateFile();
-        FAIL() << "no error";
-    } catch (const SettingsFileError& error) {
-        EXPECT_EQ(error.Path(), nowhere);
-        EXPECT_FALSE(error.Reading());
-        EXPECT_EQ(error.Reason(), std::generic_category().message(ENOENT));
-    }
+    const auto missing = WriteError(IniFile(nowhere));
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->Path(), nowhere);
+    EXPECT_FALSE(missing->Reading());
+    EXPECT_EQ(missing->Reason(), std::generic_category().message(ENOENT));
 
     // The rename fails when the name now belongs to a folder; nothing is left behind.
     const std::string path = folder.File("zelk.ini");
@@ -203,6 +221,64 @@ TEST(IniFileDisk, FailedWriteNamesPathAndReasonAndLeavesTheOldFile) {
     EXPECT_THROW(file.UpdateFile(), SettingsFileError);
     EXPECT_TRUE(fs::is_directory(path));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
+}
+
+TEST(IniFileDisk, WriteProtectedFileIsNotReplaced) {
+    ScratchFolder folder;
+    const std::string path = folder.File("zelk.ini");
+    WriteBytes(path, "[A]\r\nk=1\r\n");
+    // No write permission for anyone: refused also for a user the system lets write anyway.
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    IniFile file(path);
+    file.WriteInteger("A", "k", 2);
+    const auto error = WriteError(file);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->Path(), path);
+    EXPECT_FALSE(error->Reading());
+    EXPECT_EQ(error->Reason(), std::generic_category().message(EACCES));
+    EXPECT_EQ(std::string(error->what()),
+              "Settings file " + path + " cannot be written: " + std::generic_category().message(EACCES));
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nk=1\r\n");
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
+
+    if (::geteuid() != 0) {  // the owner's bits do not stop root
+        // Writable for others but not for the owner: this user may not write it.
+        fs::permissions(path, fs::perms::owner_read | fs::perms::others_write | fs::perms::others_read);
+        EXPECT_THROW(file.UpdateFile(), SettingsFileError);
+        EXPECT_EQ(ReadBytes(path), "[A]\r\nk=1\r\n");
+    }
+}
+
+TEST(IniFileDisk, SymbolicLinkIsWrittenThroughAndKept) {
+    ScratchFolder folder;
+    fs::create_directory(folder.File("real"));
+    const std::string target = folder.File("real/settings.ini");
+    WriteBytes(target, "[A]\r\nk=1\r\n");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    const std::string path = folder.File("zelk.ini");
+    fs::create_symlink("real/settings.ini", path);  // relative to the link's folder
+
+    IniFile file(path);
+    file.WriteInteger("A", "k", 2);
+    file.UpdateFile();
+    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_EQ(fs::read_symlink(path), "real/settings.ini");
+    EXPECT_EQ(ReadBytes(target), "[A]\r\nk=2\r\n\r\n");
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    // No temporary file is left beside the link or the target.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.File("real")), fs::directory_iterator()), 1);
+
+    // A link to a write-protected file refuses like the file itself.
+    fs::permissions(target, fs::perms::owner_read);
+    file.WriteInteger("A", "k", 3);
+    const auto error = WriteError(file);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->Path(), path);
+    EXPECT_EQ(error->Reason(), std::generic_category().message(EACCES));
+    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_EQ(ReadBytes(target), "[A]\r\nk=2\r\n\r\n");
 }
 
 TEST(IniFileDisk, WriteProtectedFolder) {
@@ -220,12 +296,9 @@ TEST(IniFileDisk, WriteProtectedFolder) {
     }
     IniFile file(path);
     file.WriteInteger("A", "k", 2);
-    try {
-        file.UpdateFile();
-        FAIL() << "no error";
-    } catch (const SettingsFileError& error) {
-        EXPECT_EQ(error.Reason(), std::generic_category().message(EACCES));
-    }
+    const auto error = WriteError(file);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->Reason(), std::generic_category().message(EACCES));
     EXPECT_EQ(ReadBytes(path), "[A]\r\nk=1\r\n");
 }
 

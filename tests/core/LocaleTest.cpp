@@ -67,6 +67,15 @@ TEST(LocaleFromId, SeparatorByIdOrGiven) {
     EXPECT_EQ(LocaleInfo::FromId(2057).shortMonths, kEnglish);
 }
 
+TEST(LocaleDefault, IsUsEnglishWithItsMonthNames) {
+    const LocaleInfo info;
+    EXPECT_EQ(info.localeId, 1033);
+    EXPECT_EQ(info.decimalSeparator, '.');
+    EXPECT_EQ(info.shortMonths, kEnglish);
+    EXPECT_EQ(BuildMonthList("en", LocaleInfo{}), kEnglish);
+    EXPECT_EQ(BuildMonthList("de", LocaleInfo{}), kGerman);
+}
+
 // A locale whose month names differ from both fixed lists shows which list was taken.
 LocaleInfo MarkedLocale(int id) {
     LocaleInfo info = LocaleInfo::FromId(id);

@@ -337,6 +337,29 @@ TEST_F(GridTest, ExtremeWindowAcrossMidnightAtMonthEnd) {
     EXPECT_EQ(Written(), (std::map<int, double>{{330, 3.0}, {420, 2.0}}));
 }
 
+TEST_F(GridTest, ExtremeWindowOnTheLastDateTextWithNoReadingAfterItsKey) {
+    // 01-jun-09 sorts before 31-may-09, so nothing lies at or after 31-may-09 19:00
+    // in the index, though 1 June 00:30 falls within the window 19:00 to 00:59.
+    Add("01-jun-09", "00:30", 3.0);
+    Add("31-may-09", "07:00", 6.0);
+    Add("31-may-09", "13:00", 8.0);
+    startHour = 7;
+    MinuteGrid grid(input, recorder.hooks);
+    ExtremeWindow record{1.5, 55.0f, 2.5, 66.0f, true};
+    grid.WindowExtremes("31-may-09", 720, record, 360);
+    EXPECT_FALSE(record.found);
+    EXPECT_EQ(record.minimum, 0.0f);
+    EXPECT_EQ(record.maximum, 0.0f);
+    EXPECT_EQ(record.timeOfMinimum, 1.5);  // the times keep what they held
+    EXPECT_EQ(record.timeOfMaximum, 2.5);
+
+    // The build places windows 0 and 1 only; the reading of 1 June is not reached.
+    Choose("31-may-09", "360", 4);
+    Build();
+    EXPECT_EQ(startHour, 7);
+    EXPECT_EQ(Written(), (std::map<int, double>{{0, 6.0}, {360, 8.0}}));
+}
+
 TEST_F(GridTest, ExtremeValuesKeepTheStoredPrecision) {
     Add("14-may-09", "07:30", 99.0 / 18.0);
     Add("14-may-09", "13:30", 100.0 / 18.0);

@@ -196,7 +196,7 @@ TEST(ReadSensorFile, WrongFileLeavesEverythingAsItWas) {
         Preload(t);
         t.sensorTab.SetFilterDay("01-jan-09");
         t.sensorTab.SetFiltered(true);
-        t.ReadText(bytes);
+        EXPECT_EQ(t.ReadText(bytes), SensorFileRead::WrongFile);
         EXPECT_EQ(t.Messages(), (std::vector<std::string>{kWrongFileText}));
         EXPECT_EQ(t.sensorTab.TotalRows(), 1);
         EXPECT_TRUE(t.sensorTab.Filtered());
@@ -213,7 +213,7 @@ TEST(ReadSensorFile, HeaderOnlyEmptiesTheTable) {
         Preload(t);
         t.sensorTab.SetFilterDay("01-jan-09");
         t.sensorTab.SetFiltered(true);
-        t.ReadText(bytes);
+        EXPECT_EQ(t.ReadText(bytes), SensorFileRead::Replaced);
         EXPECT_TRUE(t.Messages().empty());
         EXPECT_EQ(t.sensorTab.TotalRows(), 0);
         EXPECT_FALSE(t.sensorTab.Filtered());
@@ -286,8 +286,11 @@ TEST(ReadSensorFile, MalformedLinesAreSkippedSilently) {
 
 TEST(ReadSensorFile, DuplicateKeyStopsTheImportWithItsLine) {
     ImportTarget t;
-    t.ReadText(Header() + DataLine(1, "14-May-09", "10:00", "5") + DataLine(2, "15-may-09", "10:05", "6") +
-               DataLine(3, "14-MAY-09", "10:00", "7") + DataLine(4, "16-may-09", "10:10", "8"));
+    Preload(t);
+    // The header was accepted, so the data counts as replaced though the import stopped.
+    EXPECT_EQ(t.ReadText(Header() + DataLine(1, "14-May-09", "10:00", "5") + DataLine(2, "15-may-09", "10:05", "6") +
+                         DataLine(3, "14-MAY-09", "10:00", "7") + DataLine(4, "16-may-09", "10:10", "8")),
+              SensorFileRead::Replaced);
     EXPECT_EQ(t.Messages(), (std::vector<std::string>{kImportErrorText + "14-MAY-09  10:00"}));
     const std::vector<Row> rows = Rows(t.sensorTab);
     ASSERT_EQ(rows.size(), 2u);
@@ -305,7 +308,7 @@ TEST(ReadSensorFile, FileThatCannotBeReadGivesTheImportError) {
     Preload(t);
     t.currentDateText = "old";
     t.currentTimeText = "old";
-    t.Read(TempFile::NewPath(".txt").string());
+    EXPECT_EQ(t.Read(TempFile::NewPath(".txt").string()), SensorFileRead::NotRead);
     EXPECT_EQ(t.Messages(), (std::vector<std::string>{kImportErrorText + "  "}));
     EXPECT_EQ(t.sensorTab.RowCount(), 1);
     EXPECT_EQ(t.currentDateText, "");
@@ -315,13 +318,13 @@ TEST(ReadSensorFile, FileThatCannotBeReadGivesTheImportError) {
     const std::filesystem::path folder = TempFile::NewPath(".dir");
     std::filesystem::create_directory(folder);
     t.recorder.messages.clear();
-    t.Read(folder.string());
+    EXPECT_EQ(t.Read(folder.string()), SensorFileRead::NotRead);
     std::filesystem::remove(folder);
     EXPECT_EQ(t.Messages(), (std::vector<std::string>{kImportErrorText + "  "}));
     EXPECT_EQ(t.sensorTab.RowCount(), 1);
 
     t.recorder.messages.clear();
-    t.Read("");
+    EXPECT_EQ(t.Read(""), SensorFileRead::NotRead);
     EXPECT_EQ(t.Messages(), (std::vector<std::string>{kImportErrorText + "  "}));
 }
 

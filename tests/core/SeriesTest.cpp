@@ -93,6 +93,29 @@ TEST(BuildSeries, ValuesRowsAndMean) {
     EXPECT_FLOAT_EQ(mean, expected);
 }
 
+TEST(BuildSeries, SingleValueEmptyGridAndCappedValue) {
+    // One value: the mean is that value and the deviation 0.
+    DisplaySeries one;
+    one.MeanGlucose = BuildSeries(one, QuarterHourGrid({0.0, 0.0, 7.3}), SeriesSettings{});
+    EXPECT_EQ(one.MeanGlucose, 7.3f);
+    EXPECT_EQ(SeriesStdDev(one), 0.0f);
+
+    // No value at all: mean and deviation 0, every point on the zero row.
+    DisplaySeries none;
+    none.MeanGlucose = BuildSeries(none, EmptyGrid(), SeriesSettings{});
+    EXPECT_EQ(none.MeanGlucose, 0.0f);
+    EXPECT_EQ(SeriesStdDev(none), 0.0f);
+    EXPECT_EQ(none.PointY[0], 240);
+    EXPECT_EQ(none.PointY[287], 240);
+
+    // A value above 30 enters mean and deviation as 30: (30 + 10) / 2 = 20, deviation 10.
+    DisplaySeries capped;
+    capped.MeanGlucose = BuildSeries(capped, QuarterHourGrid({45.0, 10.0}), SeriesSettings{});
+    EXPECT_EQ(capped.PointValue[0], 30.0f);
+    EXPECT_EQ(capped.MeanGlucose, 20.0f);
+    EXPECT_EQ(SeriesStdDev(capped), 10.0f);
+}
+
 TEST(BuildSeries, HighIndexNeedsTheFiveMinuteMenuAndStepItemZero) {
     const WerteTab grid = EmptyGrid();
     DisplaySeries s;

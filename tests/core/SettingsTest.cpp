@@ -138,20 +138,24 @@ TEST_F(SettingsTest, GridWidthValues) {
     EXPECT_EQ(state_->X_Raster, 3);
     EXPECT_TRUE(state_->N5minRaster1);
 
-    // No pixels, or fewer, would stop the layout: the default takes their place.
-    for (const char* stored : {"0", "-2"}) {
+    // No pixels, or fewer, would stop the layout, and a huge width makes a window
+    // wider than any screen (288 * 2147483647 + 83 does not even fit an int): the
+    // default takes their place.
+    for (const char* stored : {"0", "-2", "13", "100000", "2147483647", "0x7FFFFFFF", "-2147483648"}) {
         WriteIni(std::string("[Fenster]\r\nX_Raster=") + stored + "\r\n");
         Load();
         EXPECT_EQ(state_->X_Raster, 4) << stored;
         EXPECT_TRUE(state_->N15minRaster1) << stored;
     }
 
-    // Another positive value stays, with the menu as the window description sets it.
-    WriteIni("[Fenster]\r\nX_Raster=5\r\n");
-    Load();
-    EXPECT_EQ(state_->X_Raster, 5);
-    EXPECT_TRUE(state_->N15minRaster1);
-    EXPECT_FALSE(state_->N5minRaster1);
+    // Another value up to 12 stays, with the menu as the window description sets it.
+    for (const int stored : {1, 5, 12}) {
+        WriteIni("[Fenster]\r\nX_Raster=" + std::to_string(stored) + "\r\n");
+        Load();
+        EXPECT_EQ(state_->X_Raster, stored);
+        EXPECT_TRUE(state_->N15minRaster1);
+        EXPECT_FALSE(state_->N5minRaster1);
+    }
 }
 
 TEST_F(SettingsTest, CheckBoxValues) {
@@ -236,12 +240,17 @@ TEST_F(SettingsTest, UnreadableFileStartsWithDefaultsAndSaysSoOnce) {
     EXPECT_EQ(state_->Sprache, "de");
     EXPECT_EQ(place_.top, 114);
 
-    // Saving reports the failure and leaves the file alone.
+    // Saving reads the file first: it reports that reading failed and leaves the file alone.
     const auto failed = SaveSettings(*state_, place_);
     ASSERT_TRUE(failed);
-    EXPECT_NE(failed->find(ini_), std::string::npos);
-    EXPECT_NE(failed->find("kann nicht geschrieben werden"), std::string::npos);
+    EXPECT_EQ(*failed, "Die Einstellungsdatei \"" + ini_ + "\" kann nicht gelesen werden: " +
+                           std::generic_category().message(EISDIR) + ".");
     EXPECT_TRUE(fs::is_directory(ini_));
+    state_->Sprache = "en";
+    const auto english = SavePrefs(*state_);
+    ASSERT_TRUE(english);
+    EXPECT_EQ(*english, "The settings file \"" + ini_ + "\" cannot be read: " +
+                            std::generic_category().message(EISDIR) + ".");
 
     // LoadPrefs keeps the live choices.
     state_->rg_Anzeige = 1;
@@ -275,6 +284,19 @@ TEST_F(SettingsTest, WriteProtectedFolder) {
     ASSERT_TRUE(denied);
     EXPECT_NE(denied->find("\"" + state_->IniPath + "\" kann nicht geschrieben werden: "), std::string::npos);
     EXPECT_FALSE(fs::exists(state_->IniPath));
+}
+
+TEST_F(SettingsTest, WriteProtectedFileStaysAsItWas) {
+    WriteIni("[Fenster]\r\nX_Raster=3\r\n");
+    fs::permissions(ini_, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_FALSE(Load());
+    EXPECT_EQ(state_->X_Raster, 3);
+    state_->X_Raster = 4;
+    const auto failed = SaveSettings(*state_, place_);
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(*failed, "Die Einstellungsdatei \"" + ini_ + "\" kann nicht geschrieben werden: " +
+                           std::generic_category().message(EACCES) + ".");
+    EXPECT_EQ(ReadIni(), "[Fenster]\r\nX_Raster=3\r\n");
 }
 
 TEST_F(SettingsTest, LoadPrefsReadsTheStoredChoices) {

@@ -72,10 +72,10 @@ struct ImportTarget {
         target.importUnit = importUnit;
     }
 
-    void Read(const std::string& path) { ReadSensorFile(path, target, recorder.hooks); }
-    void ReadText(const std::string& bytes) {
+    SensorFileRead Read(const std::string& path) { return ReadSensorFile(path, target, recorder.hooks); }
+    SensorFileRead ReadText(const std::string& bytes) {
         const TempFile file(bytes);
-        Read(file.Path());
+        return Read(file.Path());
     }
     const std::vector<std::string>& Messages() const { return recorder.messages; }
 };

@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
+#include "data/TextNumber.h"
+
 namespace {
 
 struct EvalRun {
@@ -26,8 +29,8 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-EvalRun Evaluate(const std::string& options, const std::string& file) {
-    const std::string command = std::string("'") + ZELK_EVAL_PATH + "' " + options + " '" + DataPath(file) + "' 2>&1";
+EvalRun EvaluatePath(const std::string& options, const std::string& path) {
+    const std::string command = std::string("'") + ZELK_EVAL_PATH + "' " + options + " '" + path + "' 2>&1";
     EvalRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
@@ -39,6 +42,8 @@ EvalRun Evaluate(const std::string& options, const std::string& file) {
     run.lines = SplitLines(out);
     return run;
 }
+
+EvalRun Evaluate(const std::string& options, const std::string& file) { return EvaluatePath(options, DataPath(file)); }
 
 std::vector<std::string> Expected(const std::string& name) {
     std::ifstream in(DataPath(name), std::ios::binary);
@@ -95,6 +100,47 @@ TEST(ZelkEval, StepOtherThanFiveGivesFifteenMinutePoints) {
     EXPECT_EQ(run.lines[3], "STARTHOUR\t23");
     // The 5-minute menu with the step "15" builds 288 points.
     EXPECT_EQ(run.lines[4].substr(0, 11), "SERIES\t287\t");
+}
+
+TEST(ZelkEval, TypedStepAndStepItem) {
+    // A typed "05" is the step 5 but not the item "5": 15-minute points.
+    const EvalRun typed = Evaluate("--five-minute --step 05", "calc_five_minute.txt");
+    ASSERT_EQ(typed.exitCode, 0);
+    ASSERT_GE(typed.lines.size(), 5u);
+    EXPECT_EQ(typed.lines[4].substr(0, 11), "SERIES\t287\t");
+    // The item "5" chosen with another text: 5-minute points.
+    const EvalRun item = Evaluate("--five-minute --step 15 --step-index 0", "calc_five_minute.txt");
+    ASSERT_EQ(item.exitCode, 0);
+    ASSERT_GE(item.lines.size(), 5u);
+    EXPECT_EQ(item.lines[4].substr(0, 11), "SERIES\t863\t");
+}
+
+TEST(ZelkEval, DecimalPointWithoutALocaleIsTheUsLocale) {
+    // The worked day written with points reads and shows as the comma version does with commas.
+    std::vector<std::string> lines = Expected("calc_worked_day.txt");
+    std::string text;
+    for (std::string& line : lines) text += zelk::ReplaceChar(line, ',', '.') + "\n";
+    const zelk::test::TempFile file(text);
+    const EvalRun run = EvaluatePath("--decimal .", file.Path());
+    EXPECT_EQ(run.exitCode, 0);
+    std::vector<std::string> expected = Expected("calc_worked_day.expected");
+    for (std::string& line : expected) line = zelk::ReplaceChar(line, ',', '.');
+    ExpectSameLines(run.lines, expected);
+
+    // The comma file then reads no value.
+    const EvalRun commas = Evaluate("--decimal .", "calc_worked_day.txt");
+    ASSERT_GE(commas.lines.size(), 6u);
+    EXPECT_EQ(commas.lines[4], "SERIES\t287\t0\t0");
+    EXPECT_EQ(commas.lines[5], "MEAN\t0.00");
+}
+
+TEST(ZelkEval, GridBuildThatRaisesEndsWithTheError) {
+    const zelk::test::TempFile file("ICode_RAISE\r\nIndex\tDate\tTime\tSample\tSensor Value\r\n"
+                                    "1\t3x-Jun-09\t08:00\t6,0\r\n2\t3x-Jun-09\t08:15\t7,0\r\n");
+    const EvalRun run = EvaluatePath("", file.Path());
+    EXPECT_EQ(run.exitCode, 2);
+    ExpectSameLines(run.lines, {"PID\tRAISE", "DAYS\t1\t3x-Jun-09", "DAY\t3x-Jun-09",
+                                "ERROR\t'3x' is not a valid integer value (day of '3x-jun-09')"});
 }
 
 TEST(ZelkEval, FileThatCannotBeReadListsNoDay) {

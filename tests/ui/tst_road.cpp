@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
+#include <QLineEdit>
 #include <QLineSeries>
 #include <QListWidget>
 #include <QMessageBox>
@@ -58,30 +59,6 @@ std::vector<std::string> DaysFile(int days, int readings = 4) {
             lines.push_back(Reading(id++, TwoDigitsOf(d) + "-Jun-24", TwoDigitsOf(6 + r) + ":00",
                                     std::to_string(4 + d) + ".5"));
     return lines;
-}
-
-Tf_Sensor* DayDialog(QWidget* modal) { return qobject_cast<Tf_Sensor*>(modal); }
-
-// Answers the day dialog once with `answer`.
-void WhenDayDialog(std::function<void(Tf_Sensor&)> answer) {
-    WhenModal([answer = std::move(answer)](QWidget* modal) {
-        Tf_Sensor* dialog = DayDialog(modal);
-        if (!dialog) return false;
-        answer(*dialog);
-        return true;
-    });
-}
-
-// The commands that start an import, a grid build or a calculation ("Autom. Berechnung"
-// is hidden and so never enabled).
-bool CommandsEnabled() {
-    return f_main->ImportSensordaten1->isEnabled() && f_main->Voreinstellung1->isEnabled() &&
-           f_main->Button1->isEnabled();
-}
-
-bool CommandsDisabled() {
-    return !f_main->ImportSensordaten1->isEnabled() && !f_main->Voreinstellung1->isEnabled() &&
-           !f_main->Button1->isEnabled();
 }
 
 QStringList Row(int row) {
@@ -352,7 +329,8 @@ void RoadTest::gridErrorIsShownAndCommandsComeBack() {
     // A grid step the grid refuses.
     program.SetImportPath(WriteFile(dir, QStringLiteral("good.txt"), ExampleFile("14-Jun-24")));
     WhenDayDialog([&](Tf_Sensor& dialog) {
-        dialog.cb_Raster->setEditText(QStringLiteral("0"));
+        dialog.cb_Raster->lineEdit()->selectAll();
+        QTest::keyClicks(dialog.cb_Raster->lineEdit(), QStringLiteral("0"));
         AnswerMessageBox(&caption, &message);
         dialog.Button1->click();
     });

@@ -81,7 +81,7 @@ private:
     void Answer() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible()) return;
-        shown.append({box->windowTitle(), box->text(), f_main && !f_main->ImportSensordaten1->isEnabled()});
+        shown.append({box->windowTitle(), box->text(), f_main && CommandsDisabled()});
         QAbstractButton* button = box->button(QMessageBox::Ok);
         if (!button) button = box->button(answer);
         button->click();
@@ -177,11 +177,6 @@ const std::vector<std::string> kWorked = {"6.0", "7.5", "9.0", "10.5", "9.5", "7
                                           "5.5", "6.0", "7.5", "8.5", "9.0", "8.5"};
 // One rise and one fall: 4.0, 4.0, empty, 4.0.
 const std::vector<std::string> kPeak = {"5.0", "9.0", "5.0"};
-
-bool CommandsEnabled() {
-    return f_main->ImportSensordaten1->isEnabled() && f_main->Voreinstellung1->isEnabled() &&
-           f_main->Button1->isEnabled() && !f_main->Busy();
-}
 
 }  // namespace
 
@@ -316,14 +311,14 @@ private slots:
             QVERIFY(f_main->de1->isChecked());
             QVERIFY(f_main->cb_Startwert->isChecked() && f_main->cb_Endwert->isChecked());
             QCOMPARE(f_main->ce_Mittelwert->text(), QStringLiteral("13.50"));
-            // Closing says that the file cannot be written, and still closes.
+            // Closing says that the file cannot be read for the save, and still closes.
             QSignalSpy closed(f_main, &Tf_main::Closed);
             f_main->close();
             QCOMPARE(closed.count(), 1);
         }
         QCOMPARE(messages.shown.size(), 2);
         QVERIFY(messages.shown[1].text.contains(ini));
-        QVERIFY(messages.shown[1].text.contains(QStringLiteral("kann nicht geschrieben werden")));
+        QVERIFY(messages.shown[1].text.contains(QStringLiteral("kann nicht gelesen werden")));
         QVERIFY(QFileInfo(ini).isDir());
     }
 
@@ -498,6 +493,44 @@ private slots:
         QVERIFY(f_main->ce_ZELK->text().isEmpty());
         QVERIFY(f_main->csg_Berechnung->Cells(1, 1).isEmpty());
         QVERIFY(f_main->img_Form->Picture() == background);
+    }
+
+    void prefsWithOnlyTheImportUnitChangedActOnTheNextImport() {
+        QTemporaryDir dir;
+        const Program program(WriteFile(dir, QStringLiteral("mg.txt"),
+                                        {SensorHeader(), Reading(1, "14-Jun-24", "08:00", "99"),
+                                         Reading(2, "14-Jun-24", "08:15", "108"),
+                                         Reading(3, "14-Jun-24", "08:30", "126")}));
+        const auto shown = [] {
+            QStringList texts{f_main->ce_Mittelwert->text(), f_main->ce_StdAbw->text(), f_main->ce_ZELK->text(),
+                              f_main->Label4->text()};
+            for (int row = 0; row < f_main->csg_Berechnung->RowCount(); ++row)
+                for (int col = 0; col < 6; ++col) texts << f_main->csg_Berechnung->Cells(col, row);
+            return texts;
+        };
+        f_main->Button1->click();
+        const QStringList before = shown();
+        QVERIFY(!f_main->ce_ZELK->text().isEmpty());
+        const QImage background = f_main->img_Form->Picture().copy();
+        WhenPrefsShown([](Tf_prefs& prefs) {
+            prefs.rg_Import->Button(1)->click();
+            prefs.Button1->click();
+        });
+        f_main->Voreinstellung1->trigger();
+        QCOMPARE(ReadAll(program.IniPath()), QByteArray("[Prefs]\r\nImport=1\r\nAnzeige=0\r\n\r\n"));
+        // Redrawn and calculated again, the shown values stay the same.
+        QCOMPARE(shown(), before);
+        QVERIFY(f_main->img_Form->Picture() == background);
+
+        // The next imported file is read in mg/dL.
+        WhenDayDialog([](Tf_Sensor& dialog) { dialog.Button1->click(); });
+        f_main->ImportSensordaten1->trigger();
+        const SensorRowStore& rows = f_main->State().sensorTab.Store();
+        QCOMPARE(rows.Size(), 3);
+        QCOMPARE(rows.At(0).bgWert, 99 / 18.0);
+        QCOMPARE(rows.At(1).bgWert, 108 / 18.0);
+        QCOMPARE(rows.At(2).bgWert, 126 / 18.0);
+        QCOMPARE(f_main->ce_Mittelwert->text(), QStringLiteral("6.17"));
     }
 
     // ---- Tables, About box and quit

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <algorithm>
 
 #include "data/TextNumber.h"
@@ -22,6 +23,22 @@ namespace zelk {
 namespace {
 
 constexpr int kPreviewDays = 5;
+constexpr int kDayItemHeight = 13;
+
+// Gives every row of a list the same fixed height.
+class FixedRowHeight : public QStyledItemDelegate {
+public:
+    FixedRowHeight(int height, QObject* parent) : QStyledItemDelegate(parent), height_(height) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(height_);
+        return size;
+    }
+
+private:
+    int height_;
+};
 
 }  // namespace
 
@@ -42,6 +59,7 @@ Tf_Sensor::Tf_Sensor(MainState& state, QWidget* parent) : QDialog(parent), state
     lb_Sensor->setGeometry(56, 8, 137, 181);
     lb_Sensor->setSelectionMode(QAbstractItemView::SingleSelection);
     lb_Sensor->setUniformItemSizes(true);
+    lb_Sensor->setItemDelegate(new FixedRowHeight(kDayItemHeight, lb_Sensor));
     connect(lb_Sensor, &QListWidget::itemSelectionChanged, this, [this] {
         const QList<QListWidgetItem*> selected = lb_Sensor->selectedItems();
         Day().lbItemIndex = selected.isEmpty() ? -1 : lb_Sensor->row(selected.front());
@@ -64,12 +82,20 @@ Tf_Sensor::Tf_Sensor(MainState& state, QWidget* parent) : QDialog(parent), state
     cb_Raster->setGeometry(266, 8, 41, 21);
     for (const std::string& item : kRasterItems) cb_Raster->addItem(QString::fromStdString(item));
     cb_Raster->setCurrentIndex(0);
+    // An item chosen from the list sets text and index; a typed step selects no item,
+    // even when it reads like one. So the edit's Enter and focus loss must not look the
+    // text up in the list, as the combo box would.
+    QLineEdit* rasterEdit = cb_Raster->lineEdit();
+    disconnect(rasterEdit, &QLineEdit::returnPressed, cb_Raster, nullptr);
+    disconnect(rasterEdit, &QLineEdit::editingFinished, cb_Raster, nullptr);
     connect(cb_Raster, &QComboBox::activated, this, [this](int index) {
-        Day().SetRasterText(ToAnsi(cb_Raster->itemText(index)));
+        Day().cb_RasterText = ToAnsi(cb_Raster->itemText(index));
         Day().cb_RasterIndex = index;
     });
-    connect(cb_Raster, &QComboBox::editTextChanged, this,
-            [this](const QString& text) { Day().SetRasterText(ToAnsi(text)); });
+    connect(rasterEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
+        Day().cb_RasterText = ToAnsi(text);
+        Day().cb_RasterIndex = -1;
+    });
 
     rg_Art = new QGroupBox(QStringLiteral("Daten f\u00fcr"), this);
     rg_Art->setObjectName(QStringLiteral("rg_Art"));

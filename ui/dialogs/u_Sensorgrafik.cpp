@@ -2,6 +2,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsLayout>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QValueAxis>
@@ -40,7 +41,12 @@ Tf_Sensorgrafik::Tf_Sensorgrafik(const QWidget* centreOn) : QWidget(nullptr), ce
     Chart1 = new QChart;
     Chart1->setObjectName(QStringLiteral("Chart1"));
     Chart1->setTitle(QStringLiteral("Sensordaten"));
+    // The chart fills the whole client area: no outer margin, a white background
+    // without a border.
+    Chart1->layout()->setContentsMargins(0, 0, 0, 0);
     Chart1->setBackgroundRoundness(0);
+    Chart1->setBackgroundBrush(Qt::white);
+    Chart1->setBackgroundPen(Qt::NoPen);
     Chart1->setDropShadowEnabled(false);
     Chart1->setPlotAreaBackgroundVisible(false);
     Chart1->legend()->setAlignment(Qt::AlignRight);
@@ -70,6 +76,8 @@ Tf_Sensorgrafik::Tf_Sensorgrafik(const QWidget* centreOn) : QWidget(nullptr), ce
 
     ChartView = new QChartView(Chart1, this);
     ChartView->setObjectName(QStringLiteral("ChartView"));
+    ChartView->setFrameShape(QFrame::NoFrame);
+    ChartView->setBackgroundBrush(Qt::white);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(ChartView);

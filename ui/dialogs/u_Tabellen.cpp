@@ -31,7 +31,7 @@ FieldValue ParseField(FieldKind kind, const QString& text, char decimalSeparator
     const std::string_view trimmed = TrimControl(ansi);
     if (trimmed.empty()) return std::monostate{};
     if (kind == FieldKind::Integer) {
-        if (const auto value = TextToInt(trimmed)) return *value;
+        if (const auto value = TextToIntOrHex(trimmed)) return *value;
         throw ConversionError("'" + ansi + "' ist kein g\xFCltiger Integerwert");
     }
     if (const auto value = TextToFloat(trimmed, decimalSeparator)) return static_cast<double>(*value);

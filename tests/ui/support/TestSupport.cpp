@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "ui/dialogs/u_Sensor.h"
 #include "ui/u_main.h"
 
 namespace zelk::test {
@@ -72,6 +74,31 @@ void AnswerMessageBox(QString* caption, QString* text) {
         if (caption) *caption = box->windowTitle();
         if (text) *text = box->text();
         box->button(QMessageBox::Ok)->click();
+        return true;
+    });
+}
+
+namespace {
+
+QList<bool> CommandStates() {
+    QList<bool> states;
+    for (const QAction* item : {f_main->ImportSensordaten1, f_main->Voreinstellung1, f_main->N5minRaster1,
+                                f_main->N15minRaster1, f_main->de1, f_main->en1})
+        states << item->isEnabled();
+    return states << f_main->Button1->isEnabled();
+}
+
+}  // namespace
+
+bool CommandsEnabled() { return !CommandStates().contains(false) && !f_main->Busy(); }
+
+bool CommandsDisabled() { return !CommandStates().contains(true) && f_main->Busy(); }
+
+void WhenDayDialog(std::function<void(Tf_Sensor&)> answer) {
+    WhenModal([answer = std::move(answer)](QWidget* modal) {
+        auto* dialog = qobject_cast<Tf_Sensor*>(modal);
+        if (!dialog) return false;
+        answer(*dialog);
         return true;
     });
 }

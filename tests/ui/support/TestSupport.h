@@ -16,6 +16,10 @@
 
 class QMessageBox;
 
+namespace zelk {
+class Tf_Sensor;
+}
+
 namespace zelk::test {
 
 // A file chooser that hands back a fixed path and remembers how it was asked.
@@ -62,6 +66,15 @@ void CancelModalAnswers();
 
 // Answers the next message box with OK, storing its caption and text.
 void AnswerMessageBox(QString* caption = nullptr, QString* text = nullptr);
+
+// The commands that start an import, a grid build, a calculation or the batch, and the
+// grid-width and language items that would change the series or the texts in the middle
+// of one: all enabled with nothing running, or all disabled.
+bool CommandsEnabled();
+bool CommandsDisabled();
+
+// Answers the next day dialog once with `answer`.
+void WhenDayDialog(std::function<void(Tf_Sensor&)> answer);
 
 // A sensor export file in `dir` with the given lines, ended by CR LF.
 QString WriteFile(const QTemporaryDir& dir, const QString& name, const std::vector<std::string>& lines);
