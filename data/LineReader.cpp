@@ -14,25 +14,21 @@ bool LineReader::Open(const std::string& path) {
     Close();
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
-    fileHolder_.reset(f);
-    file_ = f;
+    file_.reset(f);
     path_ = path;
-    buffer_.resize(kChunk);
+    if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kChunk);
     begin_ = end_ = 0;
     eofSeen_ = ended_ = false;
     return true;
 }
 
-void LineReader::Close() {
-    fileHolder_.reset();
-    file_ = nullptr;
-}
+void LineReader::Close() { file_.reset(); }
 
 bool LineReader::Fill() {
     if (eofSeen_ || !file_) return false;
-    const size_t got = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-    if (got < buffer_.size()) {
-        if (std::ferror(file_)) throw ZelkError("Cannot read '" + path_ + "': " + std::strerror(errno));
+    const size_t got = std::fread(buffer_.get(), 1, kChunk, file_.get());
+    if (got < kChunk) {
+        if (std::ferror(file_.get())) throw ZelkError("Cannot read '" + path_ + "': " + std::strerror(errno));
         eofSeen_ = true;
     }
     begin_ = 0;
@@ -50,7 +46,7 @@ bool LineReader::Next(std::string_view& line) {
         ended_ = true;
         return false;
     }
-    const char* start = buffer_.data() + begin_;
+    const char* start = buffer_.get() + begin_;
     const void* lf = std::memchr(start, '\n', end_ - begin_);
     bool assembled = false;
     if (lf) {
@@ -62,7 +58,7 @@ bool LineReader::Next(std::string_view& line) {
         line_.assign(start, end_ - begin_);
         begin_ = end_;
         while (Fill()) {
-            const char* chunk = buffer_.data();
+            const char* chunk = buffer_.get();
             const void* found = std::memchr(chunk, '\n', end_);
             if (found) {
                 const size_t len = static_cast<size_t>(static_cast<const char*>(found) - chunk);

@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace zelk {
 
@@ -29,10 +28,10 @@ private:
     struct FileCloser {
         void operator()(std::FILE* f) const { std::fclose(f); }
     };
-    std::unique_ptr<std::FILE, FileCloser> fileHolder_;
-    std::FILE* file_ = nullptr;
+    std::unique_ptr<std::FILE, FileCloser> file_;
     std::string path_;
-    std::vector<char> buffer_;
+    // Not zero-filled: a short file touches only the pages it reads into.
+    std::unique_ptr<char[]> buffer_;
     size_t begin_ = 0;
     size_t end_ = 0;
     bool eofSeen_ = false;
