@@ -93,12 +93,16 @@ int UpdateStepFor(int filesFound) {
 
 bool BatchResultFile::Create(const std::string& path) {
     path_ = path;
+    // Only a regular file is emptied: a pipe would block the walk, a device take the lines.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return false;
     out_.open(path, std::ios::binary | std::ios::trunc);
     return out_.is_open();
 }
 
 void BatchResultFile::WriteLine(std::string_view line) {
-    out_ << line << "\r\n";
+    // Each finished line reaches the file at once, so a run that is stopped keeps it.
+    out_ << line << "\r\n" << std::flush;
     if (!out_) throw ZelkError("Cannot write '" + path_ + "'");
 }
 

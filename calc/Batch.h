@@ -33,10 +33,12 @@ std::vector<std::string> EnteredSubfolders(const std::string& folder);
 // 1 up to 100 entries, 10 up to 1000, else 100.
 int UpdateStepFor(int filesFound);
 
-// The result file: lines end in CR LF; a line that cannot be written raises.
+// The result file: lines end in CR LF and are written through one by one; a line
+// that cannot be written raises.
 class BatchResultFile {
 public:
-    // Creates the file or empties an existing one; false when that fails.
+    // Creates the file or empties an existing regular one; false when that fails or
+    // the path names anything else (a folder, a pipe, a device).
     bool Create(const std::string& path);
     void WriteLine(std::string_view line);
     void Close();

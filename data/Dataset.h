@@ -22,7 +22,7 @@ using FieldValue = std::variant<std::monostate, int, double, std::string>;
 struct DatasetChange {
     enum class Kind { Reset, RowChanged, RowsInserted, RowsRemoved, FilterChanged, CurrentChanged };
     Kind kind = Kind::Reset;
-    int row = -1;  // visible row for RowChanged, RowsInserted, RowsRemoved and CurrentChanged
+    int row = -1;  // visible row for RowChanged, RowsRemoved and CurrentChanged; -1 for RowsInserted
 };
 
 // The table operations a grid view needs: rows in index order (the visible ones

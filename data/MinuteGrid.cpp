@@ -1,5 +1,6 @@
 #include "data/MinuteGrid.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -144,55 +145,68 @@ void MinuteGrid::WindowExtremes(std::string_view dayText, int t, ExtremeWindow& 
     record.minimum = 1000.0f;
     record.maximum = 0.0f;
 
-    DateTime dayValue = dates_.ParseDayText(day);
-    const long long firstMinute = MinutesOf(dayValue) + ClockMinutes(first);
+    const int firstClock = ClockMinutes(first);
+    const long long firstMinute = MinutesOf(dates_.ParseDayText(day)) + firstClock;
     const long long lastMinute = firstMinute + step - 1;
-    // One search for each calendar day the window touches.
-    for (;;) {
-        TakeExtremes(pos, day, dayValue, firstMinute, lastMinute, record);
-        if (lastMinute < MinutesOf(dayValue) + kMinutesPerDay) break;
+    // One search for each calendar day the window touches, counted in minutes: the
+    // following day's text may read as another century (year 99 to year 00).
+    const int days = (firstClock + step - 1) / kMinutesPerDay + 1;
+    taken_.clear();
+    for (int k = 0;;) {
+        CollectReadings(pos, firstMinute, lastMinute);
+        if (++k >= days) break;
         day = dates_.NextDayText(day);
-        dayValue = dates_.ParseDayText(day);
         pos = store.LowerBound(day, {});
     }
-}
-
-void MinuteGrid::TakeExtremes(int pos, std::string_view day, DateTime dayValue, long long firstMinute,
-                              long long lastMinute, ExtremeWindow& record) const {
-    const SensorRowStore& store = in_.sensorTab.Store();
-    SensorRowStore::Walker walker(store, pos);
-    if (walker.AtEnd()) return;
-    // The walk stays within the date text of the row found. That is the day's own text,
-    // or another spelling of the same day: with a month missing from the list, the
-    // file's dates and the formed day texts both read as January.
-    const ShortText<kTextFieldSize> datum = walker.Row().datum;
-    if (datum.View() != day && !ReadsAsDay(datum.View(), dayValue)) return;
-    const long long dayMinute = MinutesOf(dayValue);
-    for (; !walker.AtEnd(); walker.Next()) {
-        const SensorRow& row = walker.Row();
-        if (!(row.datum == datum)) break;
-        const int clock = ClockMinutes(row.zeit.View());
-        const long long minute = dayMinute + clock;
-        if (minute > lastMinute) break;
-        if (minute < firstMinute || row.bgNull || !(row.bgWert > 0.0)) continue;
+    // Time order, the same minute in index order; a row two searches reached counts once.
+    std::sort(taken_.begin(), taken_.end(), [](const TimedReading& a, const TimedReading& b) {
+        return a.minute != b.minute ? a.minute < b.minute : a.pos < b.pos;
+    });
+    taken_.erase(std::unique(taken_.begin(), taken_.end(),
+                             [](const TimedReading& a, const TimedReading& b) { return a.pos == b.pos; }),
+                 taken_.end());
+    for (const TimedReading& reading : taken_) {
         // The stored double is compared with the single-precision extreme.
-        if (row.bgWert < record.minimum) {
-            record.minimum = static_cast<float>(row.bgWert);
-            record.timeOfMinimum = AddClockMinutes(dayValue, clock);
+        if (reading.value < record.minimum) {
+            record.minimum = static_cast<float>(reading.value);
+            record.timeOfMinimum = reading.time;
         }
-        if (row.bgWert > record.maximum) {
-            record.maximum = static_cast<float>(row.bgWert);
-            record.timeOfMaximum = AddClockMinutes(dayValue, clock);
+        if (reading.value > record.maximum) {
+            record.maximum = static_cast<float>(reading.value);
+            record.timeOfMaximum = reading.time;
         }
         record.found = true;
     }
 }
 
-bool MinuteGrid::ReadsAsDay(std::string_view datum, DateTime dayValue) const {
+void MinuteGrid::CollectReadings(int pos, long long firstMinute, long long lastMinute) {
+    const SensorRowStore& store = in_.sensorTab.Store();
+    // Rows are read in index order across changes of Datum, each at its own point in
+    // time; the walk ends at the first row after the window or a date that does not read.
+    std::string_view datum;
+    DateTime rowDay = 0.0;
+    long long dayMinute = 0;
+    for (SensorRowStore::Walker walker(store, pos); !walker.AtEnd(); walker.Next()) {
+        const SensorRow& row = walker.Row();
+        if (datum.empty() || row.datum.View() != datum) {
+            datum = row.datum.View();
+            if (!ReadDay(datum, rowDay)) return;
+            dayMinute = MinutesOf(rowDay);
+        }
+        const int clock = ClockMinutes(row.zeit.View());
+        const long long minute = dayMinute + clock;
+        if (minute > lastMinute) return;
+        if (minute < firstMinute || row.bgNull || !(row.bgWert > 0.0)) continue;
+        taken_.push_back({minute, walker.Pos(), AddClockMinutes(rowDay, clock), row.bgWert});
+    }
+}
+
+bool MinuteGrid::ReadDay(std::string_view datum, DateTime& day) const {
     try {
-        return dates_.ParseDayText(datum) == dayValue;
+        day = dates_.ParseDayText(datum);
+        return true;
     } catch (const ConversionError&) {
-        return false;  // a text that is no date holds no reading of the day
+        return false;  // a text that is no date holds no reading of the window
     }
 }
 

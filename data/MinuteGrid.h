@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/DateTexts.h"
 #include "data/Hooks.h"
@@ -65,10 +66,9 @@ private:
     const std::string& DayText(std::string_view base, int days);
     void FillByMeans(int step, EventPump& pump);
     void FillByExtremes(int step, EventPump& pump);
-    // Takes the readings of one date text, from row `pos` on, into the record.
-    void TakeExtremes(int pos, std::string_view day, DateTime dayValue, long long firstMinute, long long lastMinute,
-                      ExtremeWindow& record) const;
-    bool ReadsAsDay(std::string_view datum, DateTime dayValue) const;
+    // Adds the valued readings from row `pos` on that lie in the window to taken_.
+    void CollectReadings(int pos, long long firstMinute, long long lastMinute);
+    bool ReadDay(std::string_view datum, DateTime& day) const;
 
     GridInput& in_;
     const WindowHooks& hooks_;
@@ -78,6 +78,13 @@ private:
     std::string cacheBase_;
     std::optional<std::string> shifted_[4];
     int hint_ = 0;  // where the previous window's rows ended
+    struct TimedReading {
+        long long minute;
+        int pos;
+        DateTime time;
+        double value;
+    };
+    std::vector<TimedReading> taken_;  // readings of the current extremes window
 };
 
 }  // namespace zelk

@@ -372,11 +372,10 @@ void SensorTab::Append(int id, std::string_view datum, std::string_view zeit, do
     if (!store_.Insert(row))
         throw DatasetError("Key violation: a reading with Datum '" + row.datum.Str() + "' and Zeit '" +
                            row.zeit.Str() + "' exists already");
-    if (HasListeners()) {
-        const int pos = store_.Find(row.datum.View(), row.zeit.View());
-        const Range r = Visible();
-        if (pos >= r.begin && pos < r.end) Notify(DatasetChange::Kind::RowsInserted, pos - r.begin);
-    }
+    // Listeners reset on an insert, so the row's position is not looked up: finding it
+    // after every append made an import through an open table window quadratic.
+    if (HasListeners() && (!filtered_ || row.datum.View() == filterDay_))
+        Notify(DatasetChange::Kind::RowsInserted);
 }
 
 void SensorTab::First() {

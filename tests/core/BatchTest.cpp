@@ -451,6 +451,29 @@ TEST(BatchRun, ResultFileThatCannotBeCreatedWritesNothing) {
     EXPECT_EQ(missing.statuses, (std::vector<std::string>{kBlank, "0"}));
 }
 
+TEST(BatchRun, FinishedLinesReachTheFileWhileTheWalkGoesOn) {
+    TempTree tree;
+    tree.Write("a.txt", SeriesFile(kWorked));
+    tree.Write("b.txt", SeriesFile(kWorked));
+    Harness h;
+    std::vector<std::string> seen;
+    h.core.Hooks().processEvents = [&] { seen.push_back(tree.Read("ZELK_Tab.csv")); };
+    ASSERT_EQ(h.Run(tree.Root()).end, BatchEnd::Finished);
+    const std::string firstLine = kHeader + tree.Path("a.txt") + ";4,0;5,0;5,0;4,5\r\n";
+    EXPECT_NE(std::find(seen.begin(), seen.end(), firstLine), seen.end());
+}
+
+TEST(BatchRun, ResultPathThatIsNoRegularFileIsRefused) {
+    TempTree tree;
+    tree.Write("a.txt", SeriesFile(kWorked));
+    ASSERT_EQ(::mkfifo(tree.Path("ZELK_Tab.csv").c_str(), 0600), 0);  // opening it would block
+    Harness h;
+    const BatchOutcome outcome = h.Run(tree.Root());
+    EXPECT_EQ(outcome.end, BatchEnd::NoResultFile);
+    EXPECT_EQ(outcome.error, "Cannot create '" + tree.Path("ZELK_Tab.csv") + "'");
+    EXPECT_TRUE(fs::is_fifo(tree.Path("ZELK_Tab.csv")));
+}
+
 TEST(BatchRun, ImportErrorShownAndWhatWasReadEvaluated) {
     TempTree tree;
     // The duplicate comes before the second day: one day listed, so no line.

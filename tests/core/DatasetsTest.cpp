@@ -291,6 +291,22 @@ TEST(SensorTab, ViewOfAFilteredTable) {
     EXPECT_EQ(Keys(tab), (std::vector<std::string>{"14-may-09;10:00", "16-may-09;10:00"}));
 }
 
+TEST(SensorTab, AppendsTellListenersOfVisibleRowsWithoutALookup) {
+    SensorTab tab;
+    std::vector<DatasetChange> changes;
+    tab.Subscribe([&](const DatasetChange& c) { changes.push_back(c); });
+    tab.Append(1, "15-may-09", "10:00", 5.0);
+    tab.SetFilterDay("15-may-09");
+    tab.SetFiltered(true);
+    changes.clear();
+    tab.Append(2, "16-may-09", "10:00", 6.0);  // outside the filter: nothing to show
+    EXPECT_TRUE(changes.empty());
+    tab.Append(3, "15-may-09", "09:00", 7.0);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].kind, DatasetChange::Kind::RowsInserted);
+    EXPECT_EQ(changes[0].row, -1);
+}
+
 TEST(WerteTab, CreatedWithTheDemoCurve) {
     WerteTab tab;
     tab.CreateWithDemo(kDemoValues);

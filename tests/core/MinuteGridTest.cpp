@@ -360,6 +360,36 @@ TEST_F(GridTest, ExtremeWindowOnTheLastDateTextWithNoReadingAfterItsKey) {
     EXPECT_EQ(Written(), (std::map<int, double>{{0, 6.0}, {360, 8.0}}));
 }
 
+TEST_F(GridTest, ExtremeWindowEndsAcrossTheEndOfYear99) {
+    months = BuildMonthList("de", LocaleInfo::FromId(1031));
+    Add("01-jan-00", "01:00", 3.0);  // reads as 2000, outside window 0
+    Add("01-jan-00", "03:00", 4.0);
+    Add("31-dez-99", "20:00", 5.0);  // 2099: window 0 runs to 01:59 of the next day
+    Add("31-dez-99", "22:00", 8.0);
+    Choose("31-dez-99", "360", 4);
+    Build();
+    EXPECT_EQ(filledCalls, 1);
+    // Window 1 is formed on "01-jan-00" (2000) and holds 4 at 03:00, which lies
+    // before the grid: the fall 8 - 4 beats the rise, so window 0 gives its minimum.
+    EXPECT_EQ(Written(), (std::map<int, double>{{0, 5.0}}));
+}
+
+TEST_F(GridTest, ExtremeWindowsReadAcrossDateTextsThatReadAsTheirDays) {
+    months = BuildMonthList("de", LocaleInfo::FromId(1031));  // "dec" reads as January
+    Add("14-dec-09", "21:00", 5.0);  // window 0: 21:00 to 02:59
+    Add("14-dec-09", "23:00", 6.0);
+    Add("15-dec-09", "00:30", 3.0);
+    Add("15-dec-09", "02:59", 12.0);
+    Add("15-dec-09", "03:00", 7.0);  // window 1: its search key sorts after these rows
+    Add("16-dec-09", "01:00", 2.0);  // window 4: 21:00 to 02:59 of the day after
+    Add("16-dec-09", "02:00", 9.0);
+    Choose("14-dec-09", "360", 4);
+    Build();
+    EXPECT_EQ(startHour, 21);
+    // Fall 12 - 1000 is below rise 0 - 3: window 0 gives its maximum, window 4 too.
+    EXPECT_EQ(Written(), (std::map<int, double>{{359, 12.0}, {1740, 9.0}}));
+}
+
 TEST_F(GridTest, ExtremeValuesKeepTheStoredPrecision) {
     Add("14-may-09", "07:30", 99.0 / 18.0);
     Add("14-may-09", "13:30", 100.0 / 18.0);
