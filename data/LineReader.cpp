@@ -1,5 +1,9 @@
 #include "data/LineReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -12,8 +16,20 @@ constexpr size_t kChunk = 1 << 20;
 
 bool LineReader::Open(const std::string& path) {
     Close();
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
+    // Only a regular file is read: a pipe would wait for ever, a device never end.
+    // Opening without blocking keeps a pipe with no writer from stopping the open itself.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) {
+        ::close(fd);
+        return false;
+    }
     file_.reset(f);
     path_ = path;
     if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kChunk);

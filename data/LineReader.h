@@ -13,7 +13,8 @@ namespace zelk {
 class LineReader {
 public:
     LineReader() = default;
-    // Opens the file; false when it cannot be opened.
+    // Opens the file; false when it cannot be opened or is not a regular file
+    // (after following links).
     bool Open(const std::string& path);
     bool IsOpen() const { return file_ != nullptr; }
     void Close();

@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <system_error>
 
@@ -37,9 +39,12 @@ private:
     int fd_;
 };
 
-// The whole file as bytes; a missing file gives an empty text.
+constexpr const char* kNotRegular = "Not a regular file";
+
+// The whole file as bytes; a missing file gives an empty text. Only a regular file
+// is read: a pipe would block the start, a device fill the memory.
 std::string ReadWholeFile(const std::string& path) {
-    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    FileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file.Get() < 0) {
         if (errno == ENOENT || errno == ENOTDIR) return {};
         throw SettingsFileError(path, ErrorText(errno), true);
@@ -47,6 +52,7 @@ std::string ReadWholeFile(const std::string& path) {
     struct stat info {};
     if (::fstat(file.Get(), &info) != 0) throw SettingsFileError(path, ErrorText(errno), true);
     if (S_ISDIR(info.st_mode)) throw SettingsFileError(path, ErrorText(EISDIR), true);
+    if (!S_ISREG(info.st_mode)) throw SettingsFileError(path, kNotRegular, true);
     std::string text;
     char buffer[8192];
     for (;;) {
@@ -59,6 +65,20 @@ std::string ReadWholeFile(const std::string& path) {
         text.append(buffer, static_cast<size_t>(got));
     }
     return text;
+}
+
+// Writes all of the text; 0 or the error number.
+int WriteAll(int fd, std::string_view text) {
+    size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t put = ::write(fd, text.data() + written, text.size() - written);
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        written += static_cast<size_t>(put);
+    }
+    return 0;
 }
 
 // Opens a new temporary file beside `path`; returns its name through `tmpName`.
@@ -80,21 +100,113 @@ std::string WriteTarget(const std::string& path) {
     return resolved ? std::string(resolved.get()) : path;
 }
 
-// 0 when an existing file may be replaced, else the error number. A file without any
+// Empty when an existing file may be replaced, else the reason. A file without any
 // write permission counts as write-protected also for a user the system would let
-// replace it.
-int ReplaceRefusal(const std::string& target) {
+// replace it; anything but a regular file is never replaced.
+std::string ReplaceRefusal(const std::string& target) {
     struct stat info {};
-    if (::stat(target.c_str(), &info) != 0) return 0;  // nothing there to protect
-    if (::access(target.c_str(), W_OK) != 0) return errno;
-    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
-    return 0;
+    if (::stat(target.c_str(), &info) != 0) return {};  // nothing there to protect
+    if (S_ISDIR(info.st_mode)) return ErrorText(EISDIR);
+    if (!S_ISREG(info.st_mode)) return kNotRegular;
+    if (::access(target.c_str(), W_OK) != 0) return ErrorText(errno);
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return ErrorText(EACCES);
+    return {};
 }
 
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The number a temporary name "<file>.tmp.<pid>.<n>" gives for its process, or 0.
+pid_t TemporaryOwner(std::string_view name, std::string_view prefix) {
+    if (name.substr(0, prefix.size()) != prefix) return 0;
+    name.remove_prefix(prefix.size());
+    const size_t dot = name.find('.');
+    if (dot == std::string_view::npos || dot == 0 || dot + 1 == name.size()) return 0;
+    for (size_t i = 0; i < name.size(); ++i)
+        if (i != dot && (name[i] < '0' || name[i] > '9')) return 0;
+    const auto pid = TextToInt(name.substr(0, dot));
+    return pid && *pid > 0 ? static_cast<pid_t>(*pid) : 0;
+}
+
+// Removes the temporary files beside the target that a save stopped by a kill left
+// behind: those whose process no longer runs.
+void RemoveLeftTemporaries(const std::string& target) {
+    const std::string prefix = NameOf(target) + ".tmp.";
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(FolderOf(target), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const pid_t owner = TemporaryOwner(name, prefix);
+        if (owner == 0 || owner == ::getpid()) continue;
+        if (::kill(owner, 0) != 0 && errno == ESRCH) ::unlink(it->path().c_str());
+    }
+}
+
+// Errors that say the folder takes no new file while the file itself may still be written.
+bool FolderRefusesNewFiles(int error) { return error == EACCES || error == EPERM || error == ENAMETOOLONG; }
+
+// Writes the text and the old file's permissions into an open new file; 0 or the error number.
+int FillTemporary(int fd, const std::string& target, std::string_view text) {
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+    if (const int error = WriteAll(fd, text); error != 0) return error;
+    return ::fsync(fd) != 0 ? errno : 0;
+}
+
+// Writes the text into a file without a name in the target's folder and then names
+// it `tmpName`, so that a stop while writing leaves nothing behind. Gives -1 when the
+// system offers no such file here, else 0 or the error number.
+int WriteUnnamedTemporary(const std::string& target, std::string_view text, std::string& tmpName) {
+    FileHandle file(::open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    if (file.Get() < 0) return -1;
+    if (const int error = FillTemporary(file.Get(), target, text); error != 0) return error;
+    const std::string self = "/proc/self/fd/" + std::to_string(file.Get());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tmpName = target + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(attempt);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, tmpName.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            if (const int error = file.Close(); error != 0) {
+                ::unlink(tmpName.c_str());
+                return error;
+            }
+            return 0;
+        }
+        if (errno == ENOENT) return -1;  // no /proc to name it through
+        if (errno != EEXIST) return errno;
+    }
+    return EEXIST;
+}
+
+// Writes the text into a new file beside the target, named through `tmpName`;
+// 0 or the error number, with nothing left behind on an error.
+int WriteTemporary(const std::string& target, std::string_view text, std::string& tmpName) {
+    if (const int unnamed = WriteUnnamedTemporary(target, text, tmpName); unnamed >= 0) return unnamed;
+    FileHandle file(CreateTemporaryBeside(target, tmpName));
+    if (file.Get() < 0) return errno;
+    int error = FillTemporary(file.Get(), target, text);
+    if (const int closed = file.Close(); error == 0) error = closed;
+    if (error != 0) ::unlink(tmpName.c_str());
+    return error;
+}
+
+// Rewrites an existing regular file in place, for a folder that takes no temporary file.
+void WriteInPlace(const std::string& path, const std::string& target, std::string_view text) {
+    FileHandle file(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    const auto fail = [&path](int error) { throw SettingsFileError(path, ErrorText(error), false); };
+    if (file.Get() < 0) fail(errno);
+    struct stat info {};
+    if (::fstat(file.Get(), &info) != 0) fail(errno);
+    if (!S_ISREG(info.st_mode)) throw SettingsFileError(path, kNotRegular, false);
+    if (const int error = WriteAll(file.Get(), text); error != 0) fail(error);
+    if (::ftruncate(file.Get(), static_cast<off_t>(text.size())) != 0) fail(errno);
+    if (::fsync(file.Get()) != 0) fail(errno);
+    if (const int error = file.Close(); error != 0) fail(error);
 }
 
 }  // namespace
@@ -107,35 +219,24 @@ SettingsFileError::SettingsFileError(std::string path, std::string reason, bool 
 
 void WriteFileAtomically(const std::string& path, std::string_view text) {
     const std::string target = WriteTarget(path);
-    if (const int refused = ReplaceRefusal(target); refused != 0)
-        throw SettingsFileError(path, ErrorText(refused), false);
+    if (const std::string refused = ReplaceRefusal(target); !refused.empty())
+        throw SettingsFileError(path, refused, false);
 
+    RemoveLeftTemporaries(target);
     std::string tmpName;
-    FileHandle file(CreateTemporaryBeside(target, tmpName));
-    if (file.Get() < 0) throw SettingsFileError(path, ErrorText(errno), false);
-
-    const auto fail = [&](int error) {
-        file.Close();
+    if (const int error = WriteTemporary(target, text, tmpName); error != 0) {
+        struct stat info {};
+        if (FolderRefusesNewFiles(error) && ::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+            WriteInPlace(path, target, text);
+            return;
+        }
+        throw SettingsFileError(path, ErrorText(error), false);
+    }
+    if (::rename(tmpName.c_str(), target.c_str()) != 0) {
+        const int error = errno;
         ::unlink(tmpName.c_str());
         throw SettingsFileError(path, ErrorText(error), false);
-    };
-
-    // Keep the permissions of a file that is replaced.
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(file.Get(), old.st_mode & 07777);
-
-    size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t put = ::write(file.Get(), text.data() + written, text.size() - written);
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            fail(errno);
-        }
-        written += static_cast<size_t>(put);
     }
-    if (::fsync(file.Get()) != 0) fail(errno);
-    if (const int error = file.Close(); error != 0) fail(error);
-    if (::rename(tmpName.c_str(), target.c_str()) != 0) fail(errno);
 
     // Make the rename itself durable; a failure here loses nothing already written.
     FileHandle folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

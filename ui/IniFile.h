@@ -32,7 +32,8 @@ private:
 class IniFile {
 public:
     // Reads the whole file; a missing file reads as empty. Raises
-    // SettingsFileError when the file exists but cannot be read.
+    // SettingsFileError when the file exists but cannot be read or is not a
+    // regular file.
     explicit IniFile(std::string path);
 
     // A settings file made from text, with no file behind it.
@@ -60,9 +61,8 @@ public:
     // The text the file is written with.
     std::string Text() const;
 
-    // Writes the file through a temporary file in the same folder that then
-    // replaces the old one. Raises SettingsFileError when that fails; the old
-    // file then stays as it was.
+    // Writes the file as WriteFileAtomically does. Raises SettingsFileError when
+    // that fails; the old file then stays as it was.
     void UpdateFile() const;
 
 private:
@@ -85,7 +85,10 @@ private:
 // Writes `text` to `path` through a temporary file in the same folder renamed over
 // the old file; a symbolic link is written through to its target and stays. A file
 // that is write-protected (not writable for this user, or without any write
-// permission) is not replaced. Raises SettingsFileError naming the path and the reason.
+// permission) or not a regular file is not replaced. Where the folder takes no new
+// file, an existing file is rewritten in place. Temporary files that earlier saves
+// stopped by a kill left behind are removed. Raises SettingsFileError naming the
+// path and the reason.
 void WriteFileAtomically(const std::string& path, std::string_view text);
 
 }  // namespace zelk

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -300,6 +302,92 @@ TEST(IniFileDisk, WriteProtectedFolder) {
     ASSERT_TRUE(error);
     EXPECT_EQ(error->Reason(), std::generic_category().message(EACCES));
     EXPECT_EQ(ReadBytes(path), "[A]\r\nk=1\r\n");
+}
+
+TEST(IniFileDisk, OnlyRegularFilesAreReadOrReplaced) {
+    ScratchFolder folder;
+    const std::string fifo = folder.File("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string zero = folder.File("zero.ini");
+    fs::create_symlink("/dev/zero", zero);
+    for (const std::string& path : {fifo, zero}) {
+        try {
+            IniFile file(path);  // must neither block nor fill the memory
+            ADD_FAILURE() << path << " was read";
+        } catch (const SettingsFileError& error) {
+            EXPECT_TRUE(error.Reading());
+            EXPECT_EQ(error.Reason(), "Not a regular file");
+        }
+    }
+    // A save through a link to a device refuses and leaves the device in place.
+    const std::string device = folder.File("null.ini");
+    fs::create_symlink("/dev/null", device);
+    try {
+        WriteFileAtomically(device, "[A]\r\n");
+        ADD_FAILURE() << "the device was replaced";
+    } catch (const SettingsFileError& error) {
+        EXPECT_FALSE(error.Reading());
+        EXPECT_EQ(error.Reason(), "Not a regular file");
+    }
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+TEST(IniFileDisk, TemporariesLeftByStoppedSavesAreRemoved) {
+    ScratchFolder folder;
+    const std::string path = folder.File("zelk.ini");
+    WriteBytes(path, "[A]\r\nk=1\r\n");
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);  // a process that no longer runs
+    const std::string left = path + ".tmp." + std::to_string(child) + ".0";
+    const std::string running = path + ".tmp." + std::to_string(::getppid()) + ".0";
+    WriteBytes(left, "[A]\r\nk=");
+    WriteBytes(running, "[A]\r\nk=");
+    IniFile file(path);
+    file.WriteInteger("A", "k", 2);
+    file.UpdateFile();
+    EXPECT_FALSE(fs::exists(left));
+    EXPECT_TRUE(fs::exists(running));  // another program's save may still be going on
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 2);
+}
+
+TEST(IniFileDisk, FolderThatTakesNoNewFileIsWrittenInPlace) {
+    ScratchFolder folder;
+    const std::string path = folder.File("zelk.ini");
+    WriteBytes(path, "[A]\r\nk=1\r\nlong=line that makes the old file longer\r\n");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                              fs::perms::group_write | fs::perms::others_read | fs::perms::others_write);
+    fs::permissions(folder.Path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                       fs::perms::others_read | fs::perms::others_exec);
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    // A user who may write the file but not the folder: as root, the save runs as nobody.
+    const bool root = ::geteuid() == 0;
+    if (!root) fs::permissions(folder.Path(), fs::perms::owner_write, fs::perm_options::remove);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (root && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+        try {
+            IniFile file(path);
+            file.WriteInteger("A", "k", 2);
+            file.UpdateFile();
+        } catch (const SettingsFileError& error) {
+            std::fprintf(stderr, "%s\n", error.what());
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nk=2\r\nlong=line that makes the old file longer\r\n\r\n");
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
 }
 
 }  // namespace

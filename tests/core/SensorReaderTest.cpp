@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <random>
@@ -314,7 +315,7 @@ TEST(ReadSensorFile, FileThatCannotBeReadGivesTheImportError) {
     EXPECT_EQ(t.currentDateText, "");
     EXPECT_EQ(t.currentTimeText, "");
 
-    // A folder opens but does not read.
+    // A folder is no regular file.
     const std::filesystem::path folder = TempFile::NewPath(".dir");
     std::filesystem::create_directory(folder);
     t.recorder.messages.clear();
@@ -326,6 +327,22 @@ TEST(ReadSensorFile, FileThatCannotBeReadGivesTheImportError) {
     t.recorder.messages.clear();
     EXPECT_EQ(t.Read(""), SensorFileRead::NotRead);
     EXPECT_EQ(t.Messages(), (std::vector<std::string>{kImportErrorText + "  "}));
+}
+
+TEST(ReadSensorFile, OnlyRegularFilesAreRead) {
+    // A pipe without a writer would wait for ever; /dev/zero would never end.
+    const std::filesystem::path fifo = TempFile::NewPath(".fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::filesystem::path zero = TempFile::NewPath(".txt");
+    std::filesystem::create_symlink("/dev/zero", zero);
+    for (const auto& path : {fifo, zero}) {
+        ImportTarget t;
+        Preload(t);
+        EXPECT_EQ(t.Read(path.string()), SensorFileRead::NotRead);
+        EXPECT_EQ(t.Messages(), (std::vector<std::string>{kImportErrorText + "  "}));
+        EXPECT_EQ(t.sensorTab.RowCount(), 1);
+        std::filesystem::remove(path);
+    }
 }
 
 TEST(ReadSensorFile, OneMegabyteLines) {
