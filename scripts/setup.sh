@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev
           qt6-base-dev qt6-charts-dev libqt6opengl6-dev
           libgtest-dev libbenchmark-dev
-          fonts-dejavu-core xvfb xauth openbox)
+          fonts-dejavu-core xvfb xauth openbox pkg-config libxcb1-dev)
 
 missing=()
 for p in "${packages[@]}"; do

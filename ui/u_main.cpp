@@ -179,8 +179,8 @@ Tf_main::Tf_main(const LocaleInfo& locale, QWidget* parent)
     CreateMenu();
     CreateComponents();
     ConnectHooks();
-    move(246, 114);
-    resize(kDesignWidth, kDesignClientHeight + MenuHeight());
+    // Places are those of the client area (see LoadSettings).
+    setGeometry(246, 114, kDesignWidth, kDesignClientHeight + MenuHeight());
     FormCreate();
     RefreshWidgets();
 }
@@ -407,10 +407,12 @@ void Tf_main::FormClose() { SaveSettings(); }
 
 void Tf_main::LoadSettings() {
     MainState& s = State();
-    WindowPlace place{y(), x()};
+    // The client area's corner is stored and restored: the frame's corner is known
+    // only once the window manager has drawn a frame, and moves with its size.
+    WindowPlace place{geometry().y(), geometry().x()};
     const std::optional<std::string> problem =
         zelk::LoadSettings(s, place, QFile::encodeName(ProgramFile()).toStdString());
-    move(place.left, place.top);
+    setGeometry(QRect(QPoint(place.left, place.top), size()));
     if (f_prefs) {
         f_prefs->rg_Import->Refresh();
         f_prefs->rg_Anzeige->Refresh();
@@ -424,7 +426,7 @@ void Tf_main::LoadSettings() {
 void Tf_main::SaveSettings() {
     // Without a loaded settings file there is nothing to write back.
     if (State().IniPath.empty()) return;
-    if (const std::optional<std::string> problem = zelk::SaveSettings(State(), WindowPlace{y(), x()}))
+    if (const std::optional<std::string> problem = zelk::SaveSettings(State(), WindowPlace{geometry().y(), geometry().x()}))
         ShowMessageText(this, QString::fromStdString(*problem));
 }
 

@@ -3,6 +3,7 @@ add_library(zelk_ui STATIC
   components/ConvEdit.cpp
   components/CStringGrid.cpp
   ui/u_main.cpp
+  ui/DialogFrame.cpp
   ui/FileChooser.cpp
   ui/Messages.cpp
   ui/PlotBackground.cpp
@@ -16,7 +17,9 @@ add_library(zelk_ui STATIC
   ui/dialogs/About.cpp
 )
 target_include_directories(zelk_ui PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(zelk_ui PUBLIC zelk_core Qt6::Widgets Qt6::Charts)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
+target_link_libraries(zelk_ui PUBLIC zelk_core Qt6::Widgets Qt6::Charts PRIVATE PkgConfig::XCB)
 
 add_executable(zelk app/main.cpp)
 target_link_libraries(zelk PRIVATE zelk_ui)

@@ -1,51 +1,20 @@
 // Fuzzes the whole road without a window: a sensor file is imported, every listed
 // step (and a typed one) builds the grid of a listed day, and the four calculations
 // run on it. Nothing may crash or hang; libFuzzer's -timeout bounds each input.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "ScratchFile.h"
 #include "data/Errors.h"
 #include "data/Locale.h"
 #include "ui/MainCore.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
-
-// One temporary file for the whole run, removed at exit.
-class ScratchFile {
-public:
-    ScratchFile() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zelk_road_XXXXXX").string();
-        const int fd = ::mkstemp(pattern.data());
-        Check(fd >= 0);
-        ::close(fd);
-        path_ = pattern;
-    }
-    ~ScratchFile() { std::remove(path_.c_str()); }
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
-
-    const std::string& Write(std::string_view bytes) const {
-        std::FILE* f = std::fopen(path_.c_str(), "wb");
-        Check(f != nullptr);
-        Check(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
-        Check(std::fclose(f) == 0);
-        return path_;
-    }
-
-private:
-    std::string path_;
-};
+using zelk::fuzz::Check;
+using zelk::fuzz::ScratchFile;
 
 struct Step {
     std::string text;

@@ -1,18 +1,14 @@
 // Fuzzes the sensor file reader and the date and clock texts: any bytes parse as a
 // line, import as a file (through a temporary file) and read as a date or clock
 // text without a crash, and what comes out keeps the reader's rules.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "ScratchFile.h"
 #include "data/DateTexts.h"
 #include "data/Errors.h"
 #include "data/Locale.h"
@@ -21,35 +17,8 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
-
-// One temporary file for the whole run, removed at exit.
-class ScratchFile {
-public:
-    ScratchFile() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zelk_fuzz_XXXXXX").string();
-        const int fd = ::mkstemp(pattern.data());
-        Check(fd >= 0);
-        ::close(fd);
-        path_ = pattern;
-    }
-    ~ScratchFile() { std::remove(path_.c_str()); }
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
-
-    const std::string& Write(std::string_view bytes) const {
-        std::FILE* f = std::fopen(path_.c_str(), "wb");
-        Check(f != nullptr);
-        Check(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
-        Check(std::fclose(f) == 0);
-        return path_;
-    }
-
-private:
-    std::string path_;
-};
+using zelk::fuzz::Check;
+using zelk::fuzz::ScratchFile;
 
 const std::string kWrongFile = "Falsche Sensordatei!";
 const std::string kImportError = "Fehler beim Import der Sensordaten! ";

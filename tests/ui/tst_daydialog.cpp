@@ -100,6 +100,20 @@ private slots:
         QCOMPARE(ModalTimeouts(), 0);
     }
 
+    void everyStepItemShowsWhole() {
+        const Program program;
+        f_Sensor->show();
+        QComboBox* combo = f_Sensor->cb_Raster;
+        QCOMPARE(combo->geometry().topLeft(), QPoint(266, 8));
+        const QLineEdit* edit = combo->lineEdit();
+        for (int i = 0; i < combo->count(); ++i) {
+            // The edit keeps two pixels of margin on each side of its text.
+            QVERIFY2(edit->fontMetrics().horizontalAdvance(combo->itemText(i)) <= edit->width() - 4,
+                     qPrintable(combo->itemText(i)));
+        }
+        f_Sensor->hide();
+    }
+
     void chosen360FillsTheWindowExtremes() {
         const QTemporaryDir dir;
         const Program program(WriteFile(dir, QStringLiteral("step.txt"), StepFile()));

@@ -230,7 +230,7 @@ private slots:
                   "; kept nowhere\r\n[fenster]\r\n top = 300 \r\nLeft=0x28\r\n[Anwendung]\r\nStartwert=0\r\n"
                   "Endwert=2\r\n[Prefs]\r\nImport=5\r\n[Eigenes]\r\nSchluessel=Wert\r\n");
         const Program program({}, LocaleInfo::FromName("C"), dir.filePath(QStringLiteral("zelk")));
-        QCOMPARE(f_main->pos(), QPoint(40, 300));
+        QCOMPARE(f_main->geometry().topLeft(), QPoint(40, 300));
         QVERIFY(!f_main->cb_Startwert->isChecked());
         QVERIFY(f_main->cb_Endwert->isChecked());
         QCOMPARE(f_main->State().rg_Import, 1);
@@ -305,7 +305,7 @@ private slots:
             QVERIFY(messages.shown[0].text.contains(ini));
             QVERIFY(messages.shown[0].text.contains(QStringLiteral("kann nicht gelesen werden")));
             QCOMPARE(messages.shown[0].caption, QStringLiteral("Berechnung ZELK"));
-            QCOMPARE(f_main->pos(), QPoint(246, 114));
+            QCOMPARE(f_main->geometry().topLeft(), QPoint(246, 114));
             QCOMPARE(f_main->State().X_Raster, 4);
             QCOMPARE(f_main->State().Sprache, std::string("de"));
             QVERIFY(f_main->de1->isChecked());
@@ -583,7 +583,7 @@ private slots:
         f_main->en1->trigger();
         f_main->N5minRaster1->trigger();
         f_main->cb_Endwert->click();
-        f_main->move(300, 200);
+        f_main->setGeometry(QRect(QPoint(300, 200), f_main->size()));
         QSignalSpy closed(f_main, &Tf_main::Closed);
         f_main->Beenden1->trigger();
         QCOMPARE(closed.count(), 1);

@@ -59,7 +59,7 @@ void StartupTest::allWindowsExistAndOnlyTheMainWindowShows() {
 void StartupTest::firstStartWithoutSettings() {
     const Program program;
     const MainState& s = f_main->State();
-    QCOMPARE(f_main->pos(), QPoint(246, 114));
+    QCOMPARE(f_main->geometry().topLeft(), QPoint(246, 114));
     QVERIFY(f_main->N15minRaster1->isChecked());
     QVERIFY(!f_main->N5minRaster1->isChecked());
     QCOMPARE(s.X_Raster, 4);

@@ -15,6 +15,7 @@
 #include "ui/QtText.h"
 #include "ui/WidgetHelpers.h"
 #include "ui/dialogs/VersionInfo.h"
+#include "ui/DialogFrame.h"
 
 namespace zelk {
 namespace {
@@ -54,6 +55,7 @@ QPixmap ProgramIconPicture() {
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    KeepModalDialogInSight(*this);
     setWindowTitle(QStringLiteral("Info"));
     setFont(VerdanaLike(11));
     QPalette black = palette();

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
@@ -18,9 +20,24 @@
 #include "ui/WidgetHelpers.h"
 #include "ui/Windows.h"
 #include "ui/dialogs/u_Sensorgrafik.h"
+#include "ui/DialogFrame.h"
 
 namespace zelk {
 namespace {
+
+// The designed width, or more where the style's arrow button leaves the widest item
+// too little room; the box keeps its left edge.
+int RasterBoxWidth(const QComboBox& box) {
+    constexpr int kDesignedWidth = 41;
+    int widest = 0;
+    for (int i = 0; i < box.count(); ++i) widest = std::max(widest, box.fontMetrics().horizontalAdvance(box.itemText(i)));
+    QStyleOptionComboBox option;
+    option.initFrom(&box);
+    option.editable = true;
+    const QSize needed = box.style()->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                                       QSize(widest, box.fontMetrics().height()), &box);
+    return std::max(kDesignedWidth, needed.width());
+}
 
 constexpr int kPreviewDays = 5;
 constexpr int kDayItemHeight = 13;
@@ -45,6 +62,7 @@ private:
 Tf_Sensor::Tf_Sensor(MainState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("f_Sensor"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    KeepModalDialogInSight(*this);
     setWindowModality(Qt::WindowModal);
     setWindowTitle(QStringLiteral("Sensordaten"));
     setFont(SansSerifLike());
@@ -79,8 +97,8 @@ Tf_Sensor::Tf_Sensor(MainState& state, QWidget* parent) : QDialog(parent), state
     cb_Raster->setEditable(true);
     cb_Raster->setInsertPolicy(QComboBox::NoInsert);
     cb_Raster->setCompleter(nullptr);
-    cb_Raster->setGeometry(266, 8, 41, 21);
     for (const std::string& item : kRasterItems) cb_Raster->addItem(QString::fromStdString(item));
+    cb_Raster->setGeometry(266, 8, RasterBoxWidth(*cb_Raster), 21);
     cb_Raster->setCurrentIndex(0);
     // An item chosen from the list sets text and index; a typed step selects no item,
     // even when it reads like one. So the edit's Enter and focus loss must not look the

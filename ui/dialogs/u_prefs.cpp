@@ -9,6 +9,7 @@
 #include "ui/QtText.h"
 #include "ui/Settings.h"
 #include "ui/WidgetHelpers.h"
+#include "ui/DialogFrame.h"
 
 namespace zelk {
 namespace {
@@ -61,6 +62,7 @@ void RadioGroup::Refresh() {
 Tf_prefs::Tf_prefs(MainState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("f_prefs"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    KeepModalDialogInSight(*this);
     setWindowTitle(QStringLiteral("Voreinstellungen"));
     setFont(VerdanaLike(11));
     setFixedSize(361, 195);
