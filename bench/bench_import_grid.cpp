@@ -1,10 +1,16 @@
-// Import of a sensor file with 100,000 readings, and the minute grid of one day.
+// Import of generated sensor files (100,000 to 10 million readings, in file order and
+// shuffled), and the minute grid of one day.
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
+#include <random>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -22,27 +28,34 @@ constexpr int kReadingsPerDay = 288;  // one every five minutes
 const char* const kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-// The generated sensor file, written once and removed at the end of the run.
+// A generated sensor file, written once and removed at the end of the run: one reading
+// every five minutes from 1 January 2009, in file order or with its lines shuffled.
 class SensorFile {
 public:
-    SensorFile()
-        : path_(std::filesystem::temp_directory_path() /
-                ("zelk_bench_" + std::to_string(::getpid()) + ".txt")) {
-        std::string text = "ICode_BENCH0001\r\nIndex\tDate\tTime\tSample\tSensor Value\r\n";
-        text.reserve(static_cast<size_t>(kReadings) * 40);
+    SensorFile(int readings, bool shuffled)
+        : path_(std::filesystem::temp_directory_path() / ("zelk_bench_" + std::to_string(::getpid()) + "_" +
+                                                          std::to_string(readings) + (shuffled ? "s" : "") + ".txt")) {
+        std::vector<std::string> lines;
+        lines.reserve(static_cast<size_t>(readings));
         DateTime day = EncodeDate(2009, 1, 1);
-        for (int i = 0; i < kReadings; ++i) {
-            if (i > 0 && i % kReadingsPerDay == 0) day += 1;
-            int year = 0, month = 0, dayOfMonth = 0;
-            DecodeDate(day, year, month, dayOfMonth);
-            const std::string date = TwoDigits(dayOfMonth) + "-" + kMonths[month - 1] + "-" + TwoDigits(year % 100);
-            if (i % kReadingsPerDay == 0) days_.push_back(date);
+        std::string date;
+        for (int i = 0; i < readings; ++i) {
+            if (i % kReadingsPerDay == 0) {
+                if (i > 0) day += 1;
+                int year = 0, month = 0, dayOfMonth = 0;
+                DecodeDate(day, year, month, dayOfMonth);
+                date = TwoDigits(dayOfMonth) + "-" + kMonths[month - 1] + "-" + TwoDigits(year % 100);
+                days_.push_back(date);
+            }
             const int minute = (i % kReadingsPerDay) * 5;
             const int tenths = 40 + (i * 37) % 120;
-            text += std::to_string(i + 1) + "\t" + date + "\t" + TimeText(minute / 60, minute % 60) + "\t" +
-                    std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + "\r\n";
+            lines.push_back(std::to_string(i + 1) + "\t" + date + "\t" + TimeText(minute / 60, minute % 60) + "\t" +
+                            std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + "\r\n");
         }
-        std::ofstream(path_, std::ios::binary) << text;
+        if (shuffled) std::shuffle(lines.begin(), lines.end(), std::mt19937(20091231));
+        std::ofstream out(path_, std::ios::binary);
+        out << "ICode_BENCH0001\r\nIndex\tDate\tTime\tSample\tSensor Value\r\n";
+        for (const std::string& line : lines) out << line;
     }
     ~SensorFile() {
         std::error_code ignored;
@@ -60,10 +73,14 @@ private:
     std::vector<std::string> days_;
 };
 
-const SensorFile& TheFile() {
-    static const SensorFile file;
-    return file;
+const SensorFile& FileOf(int readings, bool shuffled) {
+    static std::map<std::pair<int, bool>, std::unique_ptr<SensorFile>> files;
+    auto& file = files[{readings, shuffled}];
+    if (!file) file = std::make_unique<SensorFile>(readings, shuffled);
+    return *file;
 }
+
+const SensorFile& TheFile() { return FileOf(kReadings, false); }
 
 const std::string kWrongFile = "Falsche Sensordatei!";
 const std::string kImportError = "Fehler beim Import der Sensordaten! ";
@@ -76,25 +93,44 @@ struct Readings {
     SensorImport target{sensorTab, days, pid, date, time, kWrongFile, kImportError, 0, ','};
 };
 
-// Argument 1: a listener follows the readings, as the table window's model does.
+size_t HeapInUse() { return ::mallinfo2().uordblks; }
+
+// Arguments: readings, 1 for shuffled lines, 1 when a listener follows the readings
+// as the table window's model does. Reports lines a second and heap bytes a reading.
 void BM_ImportSensorFile(benchmark::State& state) {
-    const SensorFile& file = TheFile();
-    Readings readings;
-    long long changes = 0;
-    if (state.range(0) != 0)
-        readings.sensorTab.Subscribe([&changes](const DatasetChange&) { ++changes; });
+    const int readings = static_cast<int>(state.range(0));
+    const SensorFile& file = FileOf(readings, state.range(1) != 0);
     std::string lastMessage;
     const WindowHooks hooks{[&](const std::string& text) { lastMessage = text; }, [] {}};
-    for (auto _ : state) {
-        ReadSensorFile(file.Path(), readings.target, hooks);
-        benchmark::DoNotOptimize(readings.sensorTab.TotalRows());
+    double bytesPerReading = 0.0;
+    {
+        const size_t before = HeapInUse();
+        Readings fresh;
+        ReadSensorFile(file.Path(), fresh.target, hooks);
+        bytesPerReading = static_cast<double>(HeapInUse() - before) / readings;
     }
-    if (!lastMessage.empty() || readings.sensorTab.TotalRows() != kReadings) state.SkipWithError("import failed");
+    Readings target;
+    long long changes = 0;
+    if (state.range(2) != 0) target.sensorTab.Subscribe([&changes](const DatasetChange&) { ++changes; });
+    for (auto _ : state) {
+        ReadSensorFile(file.Path(), target.target, hooks);
+        benchmark::DoNotOptimize(target.sensorTab.TotalRows());
+    }
+    if (!lastMessage.empty() || target.sensorTab.TotalRows() != readings) state.SkipWithError("import failed");
     benchmark::DoNotOptimize(changes);
     state.counters["lines/s"] =
-        benchmark::Counter(static_cast<double>(kReadings), benchmark::Counter::kIsIterationInvariantRate);
+        benchmark::Counter(static_cast<double>(readings), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["bytes/reading"] = bytesPerReading;
 }
-BENCHMARK(BM_ImportSensorFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportSensorFile)
+    ->Args({kReadings, 0, 0})
+    ->Args({kReadings, 0, 1})
+    ->Args({1000000, 0, 0})
+    ->Args({1000000, 1, 0})
+    ->Args({10000000, 0, 0})
+    ->Args({10000000, 1, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
 
 // The grid of one day of the imported file, for the step and item given.
 void BM_BuildMinuteGrid(benchmark::State& state) {
