@@ -88,7 +88,10 @@ bool LineReader::Next(std::string_view& line) {
         line = line_;
         assembled = true;
     }
-    if (line.find('\r') != std::string_view::npos) {
+    const size_t cr = line.find('\r');
+    if (cr != std::string_view::npos && cr + 1 == line.size()) {
+        line.remove_suffix(1);  // CR LF: the CR is the only one
+    } else if (cr != std::string_view::npos) {
         if (!assembled) line_.assign(line.data(), line.size());
         std::erase(line_, '\r');
         line = line_;

@@ -72,19 +72,56 @@ SensorLine ParseSensorLine(std::string_view line, SensorImport& target) {
     return result;
 }
 
+namespace {
+
+// Opens the file and reads its identifier and header lines; false when the header is
+// not a sensor export's.
+bool OpenAtRows(LineReader& reader, const std::string& path, SensorImport& target) {
+    if (!reader.Open(path)) throw ZelkError("Cannot open '" + path + "'");
+    std::string header = reader.NextOrEmpty();
+    if (Contains(header, kIdentifierMark)) {
+        target.pidText = IdentifierOf(header);
+        header = reader.NextOrEmpty();
+    }
+    return IsSensorHeader(header);
+}
+
+// Reads the rows after the header into the emptied table; in bulk, without a key check
+// per row, and then false when a key came twice.
+bool ReadRows(LineReader& reader, SensorImport& target, const WindowHooks& hooks, bool bulk) {
+    DayListBuilder days(target.dayList);
+    EventPump pump(hooks);
+    std::string lowered;
+    std::string_view line;
+    while (reader.Next(line)) {
+        const SensorLine parsed = ParseSensorLine(line, target);
+        if (!target.currentDateText.empty() && !target.currentTimeText.empty()) {
+            lowered.assign(target.currentDateText);
+            for (char& c : lowered)
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            const double stored = target.importUnit == 0
+                                      ? static_cast<double>(parsed.value)
+                                      : static_cast<double>(static_cast<long double>(parsed.value) / 18.0L);
+            if (bulk)
+                target.sensorTab.BulkAppend(parsed.id, lowered, target.currentTimeText, stored);
+            else
+                target.sensorTab.Append(parsed.id, lowered, target.currentTimeText, stored);
+            days.Add(target.currentDateText);
+        }
+        pump.Run();
+    }
+    return !bulk || target.sensorTab.FinishBulk();
+}
+
+}  // namespace
+
 SensorFileRead ReadSensorFile(const std::string& path, SensorImport& target, const WindowHooks& hooks) {
     target.currentDateText.clear();
     target.currentTimeText.clear();
     SensorFileRead outcome = SensorFileRead::NotRead;
     try {
         LineReader reader;
-        if (!reader.Open(path)) throw ZelkError("Cannot open '" + path + "'");
-        std::string header = reader.NextOrEmpty();
-        if (Contains(header, kIdentifierMark)) {
-            target.pidText = IdentifierOf(header);
-            header = reader.NextOrEmpty();
-        }
-        if (!IsSensorHeader(header)) {
+        if (!OpenAtRows(reader, path, target)) {
             hooks.ShowMessage(target.wrongFileText);
             return SensorFileRead::WrongFile;
         }
@@ -93,23 +130,18 @@ SensorFileRead ReadSensorFile(const std::string& path, SensorImport& target, con
         target.sensorTab.RemoveFilter();
         target.sensorTab.DeleteAll();
         target.dayList.clear();
-        DayListBuilder days(target.dayList);
-        EventPump pump(hooks);
-        std::string lowered;
-        std::string_view line;
-        while (reader.Next(line)) {
-            const SensorLine parsed = ParseSensorLine(line, target);
-            if (!target.currentDateText.empty() && !target.currentTimeText.empty()) {
-                lowered.assign(target.currentDateText);
-                for (char& c : lowered)
-                    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-                const double stored = target.importUnit == 0
-                                          ? static_cast<double>(parsed.value)
-                                          : static_cast<double>(static_cast<long double>(parsed.value) / 18.0L);
-                target.sensorTab.Append(parsed.id, lowered, target.currentTimeText, stored);
-                days.Add(target.currentDateText);
-            }
-            pump.Run();
+        bool loaded = false;
+        try {
+            loaded = ReadRows(reader, target, hooks, true);
+        } catch (const std::exception&) {
+            target.sensorTab.CancelBulk();
+        }
+        if (!loaded) {
+            // A key came twice or the file did not read to its end: read it again row
+            // by row, which stops at the first such line, with its texts.
+            target.dayList.clear();
+            OpenAtRows(reader, path, target);
+            ReadRows(reader, target, hooks, false);
         }
     } catch (const std::exception&) {
         hooks.ShowMessage(target.importErrorText + target.currentDateText + "  " + target.currentTimeText);

@@ -5,85 +5,9 @@
 #include <vector>
 
 #include "data/Dataset.h"
-#include "data/ShortText.h"
+#include "data/SensorRowStore.h"
 
 namespace zelk {
-
-inline constexpr int kTextFieldSize = 20;
-
-// One reading: ID, Datum (lower case), Zeit, BG_Wert in mmol/L.
-struct SensorRow {
-    ShortText<kTextFieldSize> datum;
-    ShortText<kTextFieldSize> zeit;
-    double bgWert = 0.0;
-    int id = 0;
-    bool idNull = false;
-    bool bgNull = false;
-};
-
-// Rows in key order, kept in blocks so that inserts in the middle stay cheap and a
-// row can still be reached by its position.
-class SensorRowStore {
-public:
-    int Size() const { return size_; }
-    bool Empty() const { return size_ == 0; }
-    void Clear();
-
-    // Inserts in key order; returns false, storing nothing, when the key exists.
-    bool Insert(const SensorRow& row);
-    void Erase(int pos);
-
-    const SensorRow& At(int pos) const;
-    SensorRow& At(int pos);
-    // Position of the first row whose key is equal to or after the given key.
-    int LowerBound(std::string_view datum, std::string_view zeit) const;
-    // The same, trying `hint` first: a run of searches in key order costs two
-    // comparisons each when every search starts where the previous rows ended.
-    int LowerBoundFrom(std::string_view datum, std::string_view zeit, int hint) const;
-    // Position of the first row whose Datum is after the given one.
-    int UpperBoundDatum(std::string_view datum) const;
-    // Position of the row with exactly this key, or -1.
-    int Find(std::string_view datum, std::string_view zeit) const;
-
-    // Walks rows in order from a position without searching for each one.
-    class Walker {
-    public:
-        Walker(const SensorRowStore& store, int pos);
-        Walker(const SensorRowStore& store, int pos, size_t block, size_t offset)
-            : store_(&store), pos_(pos), block_(block), offset_(offset) {}
-        bool AtEnd() const { return pos_ >= store_->size_; }
-        const SensorRow& Row() const { return store_->blocks_[block_][offset_]; }
-        int Pos() const { return pos_; }
-        void Next();
-
-    private:
-        const SensorRowStore* store_;
-        int pos_;
-        size_t block_ = 0;
-        size_t offset_ = 0;
-    };
-
-    // A walk from LowerBoundFrom(datum, zeit, hint), placed with one lookup.
-    Walker WalkFrom(std::string_view datum, std::string_view zeit, int hint) const;
-
-private:
-    static constexpr size_t kMaxBlock = 128;
-    void Locate(int pos, size_t& block, size_t& offset) const;
-    void RebuildPrefix() const;
-    size_t BlockForKey(std::string_view datum, std::string_view zeit) const;
-    // Where a key goes when it follows the row inserted last: true, with the place,
-    // when it lies between that row and the next one.
-    bool FollowsLastInsert(std::string_view datum, std::string_view zeit, size_t& block, size_t& at) const;
-
-    std::vector<std::vector<SensorRow>> blocks_;
-    mutable std::vector<int> prefix_;  // rows before each block
-    mutable bool prefixDirty_ = false;
-    int size_ = 0;
-    // The row inserted last; files list the readings of a day in time order.
-    bool lastValid_ = false;
-    size_t lastBlock_ = 0;
-    size_t lastOffset_ = 0;
-};
 
 // The readings dataset: unique index on Datum;Zeit, the one filter form
 // Datum='<day>', and a cursor with the end-of-data state.
@@ -116,6 +40,14 @@ public:
     // Appends one row and posts it. A duplicate Datum;Zeit raises DatasetError and
     // stores nothing. Texts longer than 20 characters are cut.
     void Append(int id, std::string_view datum, std::string_view zeit, double bgWert);
+    // A whole file into the emptied table: BulkAppend takes rows without a key check
+    // and without telling the listeners; FinishBulk puts them in key order and tells
+    // the listeners once. FinishBulk returns false and leaves the table empty when a
+    // Datum;Zeit came twice.
+    void BulkAppend(int id, std::string_view datum, std::string_view zeit, double bgWert);
+    bool FinishBulk();
+    // Drops the rows taken since the last FinishBulk.
+    void CancelBulk() { store_.BulkCancel(); }
 
     // Cursor over the visible rows.
     void First();

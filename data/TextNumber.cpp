@@ -103,45 +103,35 @@ std::optional<long double> TextToFloat(std::string_view text, char decimalSepara
     while (i < n && text[i] == ' ') ++i;
     size_t end = n;
     while (end > i && text[end - 1] == ' ') --end;
+    const size_t start = i;
+    size_t separator = std::string_view::npos;
 
-    std::string normal;  // the number in "C" notation
-    normal.reserve(end - i + 1);
     // The digits as an integer and a power of ten, for numbers that convert exactly.
     Decimal decimal;
-    if (i < end && (text[i] == '+' || text[i] == '-')) {
-        decimal.negative = text[i] == '-';
-        normal.push_back(text[i++]);
-    }
+    if (i < end && (text[i] == '+' || text[i] == '-')) decimal.negative = text[i++] == '-';
     size_t digits = 0;
     while (i < end && IsDigit(text[i])) {
-        decimal.AddDigit(text[i]);
-        normal.push_back(text[i++]);
+        decimal.AddDigit(text[i++]);
         ++digits;
     }
     if (i < end && text[i] == decimalSeparator) {
-        normal.push_back('.');
-        ++i;
+        separator = i++;
         while (i < end && IsDigit(text[i])) {
-            decimal.AddDigit(text[i]);
+            decimal.AddDigit(text[i++]);
             --decimal.power;
-            normal.push_back(text[i++]);
             ++digits;
         }
     }
     if (digits == 0) return std::nullopt;
     if (i < end && (text[i] == 'e' || text[i] == 'E')) {
-        normal.push_back('e');
         ++i;
         bool negativeExponent = false;
-        if (i < end && (text[i] == '+' || text[i] == '-')) {
-            negativeExponent = text[i] == '-';
-            normal.push_back(text[i++]);
-        }
+        if (i < end && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
         size_t expDigits = 0;
         int exponent = 0;
         while (i < end && IsDigit(text[i])) {
             if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
-            normal.push_back(text[i++]);
+            ++i;
             ++expDigits;
         }
         if (expDigits == 0) return std::nullopt;
@@ -149,6 +139,9 @@ std::optional<long double> TextToFloat(std::string_view text, char decimalSepara
     }
     if (i != end) return std::nullopt;
     if (const auto exact = decimal.Value()) return *exact;
+    // The number in "C" notation for the library's conversion.
+    std::string normal(text.substr(start, end - start));
+    if (separator != std::string_view::npos) normal[separator - start] = '.';
     const long double value = strtold_l(normal.c_str(), nullptr, CNumericLocale());
     if (!std::isfinite(value)) return std::nullopt;
     return value;

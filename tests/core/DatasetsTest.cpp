@@ -92,6 +92,36 @@ TEST(SensorTab, RowsInFileOrderAroundTheLastInsert) {
     EXPECT_THROW(big.Append(0, "15-apr-09", "12:00", 1.0), DatasetError);
 }
 
+TEST(SensorTab, ShuffledInsertsAndErasesKeepKeyOrderAndPositions) {
+    std::vector<std::pair<std::string, std::string>> keys;
+    for (int day = 1; day <= 12; ++day)
+        for (int m = 0; m < 1440; m += 5) keys.emplace_back(TwoDigits(day) + "-may-09", TimeText(m / 60, m % 60));
+    std::shuffle(keys.begin(), keys.end(), std::mt19937(7));
+    SensorRowStore store;
+    for (const auto& [datum, zeit] : keys) {
+        SensorRow row;
+        row.datum.Assign(datum);
+        row.zeit.Assign(zeit);
+        ASSERT_TRUE(store.Insert(row));
+    }
+    for (int pos = store.Size() - 1; pos >= 0; pos -= 7) store.Erase(pos);  // first rows of blocks too
+    std::sort(keys.begin(), keys.end());
+    for (int i = static_cast<int>(keys.size()) - 1; i >= 0; i -= 7) keys.erase(keys.begin() + i);
+    ASSERT_EQ(store.Size(), static_cast<int>(keys.size()));
+    int pos = 0;
+    for (SensorRowStore::Walker w(store, 0); !w.AtEnd(); w.Next(), ++pos) {
+        const auto& [datum, zeit] = keys[static_cast<size_t>(pos)];
+        ASSERT_EQ(w.Row().datum.View(), datum);
+        ASSERT_EQ(w.Row().zeit.View(), zeit);
+        ASSERT_EQ(store.Find(datum, zeit), pos);
+    }
+    const auto firstOf = [&](const std::string& day) {
+        return static_cast<int>(std::lower_bound(keys.begin(), keys.end(), std::pair(day, std::string())) - keys.begin());
+    };
+    EXPECT_EQ(store.LowerBound("05-may-09", {}), firstOf("05-may-09"));
+    EXPECT_EQ(store.UpperBoundDatum("05-may-09"), firstOf("06-may-09"));
+}
+
 TEST(SensorTab, TextsAreCutToTwentyCharacters) {
     SensorTab tab;
     tab.Append(1, "0123456789abcdefghijKLMN", "10:00:00 and much more text", 1.0);
