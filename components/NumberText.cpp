@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <limits>
 #include <locale.h>
 #include <string_view>
 
@@ -109,6 +112,75 @@ std::string FixedText(bool negative, const ExactDigits& d, int decimals, int sho
     return text;
 }
 
+// The significand and the power of two of a normal long double (x87 extended
+// precision): magnitude = m x 2^-shift.
+void SplitExtended(long double magnitude, unsigned long long& m, int& shift) {
+    static_assert(std::numeric_limits<long double>::digits == 64, "x87 extended precision expected");
+    unsigned char bytes[sizeof(long double)];
+    std::memcpy(bytes, &magnitude, sizeof bytes);
+    std::memcpy(&m, bytes, sizeof m);
+    std::uint16_t exponentBits = 0;
+    std::memcpy(&exponentBits, bytes + 8, sizeof exponentBits);
+    shift = 16383 + 63 - (exponentBits & 0x7FFF);
+}
+
+// Room for the text of FixedFewDecimals.
+constexpr size_t kFewDecimalsRoom = 48;
+
+// Fixed notation with at most three decimals straight from the binary value: the
+// value is m x 2^-shift exactly, so m x 10^k against 2^shift decides every digit and
+// the half without writing out the expansion. The text is written to end at `end`;
+// its start, or nothing when the value has more integer digits than the precision
+// allows (that is scientific notation).
+char* FixedFewDecimals(bool negative, long double magnitude, int precision, int digits, char sep, char* end) {
+    using Wide = unsigned __int128;
+    unsigned long long m = 0;
+    int shift = 0;  // at least 4 for values below 1e18
+    SplitExtended(magnitude, m, shift);
+    // m x 10^k compared with 2^shift, for k up to 4.
+    const auto scaled = [m](int k) {
+        Wide n = m;
+        for (int i = 0; i < k; ++i) n *= 10;
+        return n;
+    };
+    const auto belowOne = [shift](Wide n) { return shift >= 128 || n < (Wide{1} << shift); };
+
+    const unsigned long long whole = shift < 64 ? m >> shift : 0;
+    int integerDigits = 0;
+    for (unsigned long long w = whole; w > 0; w /= 10) ++integerDigits;
+    if (integerDigits > precision) return nullptr;
+    int decimals = digits;
+    if (integerDigits > 0) {
+        decimals = std::min(digits, precision - integerDigits);
+    } else {
+        int leadingZeros = 0;  // counted as far as it can matter
+        while (leadingZeros < digits && belowOne(scaled(leadingZeros + 1))) ++leadingZeros;
+        decimals = std::min(digits, leadingZeros + precision);
+    }
+
+    // The value times 10^decimals, rounded half away from zero.
+    const Wide n = scaled(decimals);
+    Wide rounded = 0;
+    if (shift < 128) {
+        rounded = n >> shift;
+        const Wide rest = n - (rounded << shift);
+        if (rest >= (Wide{1} << (shift - 1))) ++rounded;
+    }
+    // Written from the right: the shown decimals, then the integer digits.
+    auto total = static_cast<unsigned long long>(rounded);
+    const bool sign = negative && total != 0;
+    char* p = end;
+    for (int i = digits; i > decimals; --i) *--p = '0';
+    for (int i = 0; i < decimals; ++i, total /= 10) *--p = static_cast<char>('0' + total % 10);
+    if (digits > 0) *--p = sep;
+    do {
+        *--p = static_cast<char>('0' + total % 10);
+        total /= 10;
+    } while (total > 0);
+    if (sign) *--p = '-';
+    return p;
+}
+
 std::string NonFinite(long double value) {
     if (std::isnan(value)) return "NAN";
     return value < 0 ? "-INF" : "INF";
@@ -138,6 +210,13 @@ std::string FloatToStrF(long double value, FloatFormat format, int precision, in
     // Fixed, and Number and Currency without their separators and symbols.
     if (magnitude >= 1e18L) return Scientific(value, precision, decimalSeparator);
     if (magnitude < 1e-20L) return FixedText(false, ExactDigits{}, digits, digits, decimalSeparator);
+    if (digits <= 3) {
+        char buffer[kFewDecimalsRoom];
+        char* const end = buffer + sizeof buffer;
+        if (char* text = FixedFewDecimals(negative, magnitude, precision, digits, decimalSeparator, end))
+            return std::string(text, end);
+        return Scientific(value, precision, decimalSeparator);
+    }
     const ExactDigits d = Expand(magnitude);
     const int integerDigits = static_cast<int>(d.integer.size());
     if (integerDigits > precision) return Scientific(value, precision, decimalSeparator);
@@ -153,6 +232,16 @@ std::string FloatToStrF(long double value, FloatFormat format, int precision, in
 }
 
 std::string FormatFixed(long double value, int width, int decimals, char decimalSeparator) {
+    // The common case written and padded in one buffer.
+    if (decimals >= 0 && decimals <= 3 && width >= 0 && width < 32 && std::isfinite(value) &&
+        std::fabs(value) >= 1e-20L && std::fabs(value) < 1e18L) {
+        char buffer[kFewDecimalsRoom + 32];
+        char* const end = buffer + sizeof buffer;
+        if (char* text = FixedFewDecimals(std::signbit(value), std::fabs(value), 18, decimals, decimalSeparator, end)) {
+            while (end - text < width) *--text = ' ';
+            return std::string(text, end);
+        }
+    }
     std::string text = FloatToStrF(value, FloatFormat::Fixed, 18, decimals, decimalSeparator);
     if (static_cast<int>(text.size()) < width) text.insert(0, static_cast<size_t>(width) - text.size(), ' ');
     return text;
