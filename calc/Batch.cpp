@@ -160,10 +160,9 @@ void BatchEvaluation::ProcessFolder(const std::string& folder, std::string_view 
 
 bool BatchEvaluation::LoadForBatch(const std::string& fileName) {
     core_.ClearResults();
-    if (!IsReadableFileKind(fileName) || !IsSensorFile(fileName)) return false;
-    // The file may have changed since the header test: only a file the reader took
-    // holds the days listed now.
-    if (core_.ReadSensorFile(fileName) != SensorFileRead::Replaced) return false;
+    if (!IsReadableFileKind(fileName)) return false;
+    // One reading: a file that is no sensor export is passed over without a message.
+    if (core_.ReadSensorFile(fileName, OtherFiles::PassOver) != SensorFileRead::Replaced) return false;
     return core_.State().f_Sensor.lb_Sensor.size() > 1;
 }
 

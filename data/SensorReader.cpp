@@ -1,6 +1,7 @@
 #include "data/SensorReader.h"
 
 #include <exception>
+#include <optional>
 
 #include "data/Errors.h"
 #include "data/LineReader.h"
@@ -75,12 +76,12 @@ SensorLine ParseSensorLine(std::string_view line, SensorImport& target) {
 namespace {
 
 // Opens the file and reads its identifier and header lines; false when the header is
-// not a sensor export's.
-bool OpenAtRows(LineReader& reader, const std::string& path, SensorImport& target) {
+// not a sensor export's. The identifier, when there is one, goes to `pid`.
+bool OpenAtRows(LineReader& reader, const std::string& path, std::optional<std::string>& pid) {
     if (!reader.Open(path)) throw ZelkError("Cannot open '" + path + "'");
     std::string header = reader.NextOrEmpty();
     if (Contains(header, kIdentifierMark)) {
-        target.pidText = IdentifierOf(header);
+        pid = IdentifierOf(header);
         header = reader.NextOrEmpty();
     }
     return IsSensorHeader(header);
@@ -115,13 +116,26 @@ bool ReadRows(LineReader& reader, SensorImport& target, const WindowHooks& hooks
 
 }  // namespace
 
-SensorFileRead ReadSensorFile(const std::string& path, SensorImport& target, const WindowHooks& hooks) {
+SensorFileRead ReadSensorFile(const std::string& path, SensorImport& target, const WindowHooks& hooks,
+                              OtherFiles otherFiles) {
     target.currentDateText.clear();
     target.currentTimeText.clear();
     SensorFileRead outcome = SensorFileRead::NotRead;
+    LineReader reader;
+    std::optional<std::string> pid;
+    bool sensorFile = false;
     try {
-        LineReader reader;
-        if (!OpenAtRows(reader, path, target)) {
+        sensorFile = OpenAtRows(reader, path, pid);
+    } catch (const std::exception&) {
+        if (otherFiles == OtherFiles::PassOver) return SensorFileRead::NotRead;
+        if (pid) target.pidText = *pid;
+        hooks.ShowMessage(target.importErrorText + "  ");
+        return SensorFileRead::NotRead;
+    }
+    if (!sensorFile && otherFiles == OtherFiles::PassOver) return SensorFileRead::WrongFile;
+    if (pid) target.pidText = *pid;
+    try {
+        if (!sensorFile) {
             hooks.ShowMessage(target.wrongFileText);
             return SensorFileRead::WrongFile;
         }
@@ -140,7 +154,7 @@ SensorFileRead ReadSensorFile(const std::string& path, SensorImport& target, con
             // A key came twice or the file did not read to its end: read it again row
             // by row, which stops at the first such line, with its texts.
             target.dayList.clear();
-            OpenAtRows(reader, path, target);
+            OpenAtRows(reader, path, pid);
             ReadRows(reader, target, hooks, false);
         }
     } catch (const std::exception&) {
@@ -152,10 +166,8 @@ SensorFileRead ReadSensorFile(const std::string& path, SensorImport& target, con
 bool IsSensorFile(const std::string& path) {
     try {
         LineReader reader;
-        if (!reader.Open(path)) return false;
-        std::string line = reader.NextOrEmpty();
-        if (Contains(line, kIdentifierMark)) line = reader.NextOrEmpty();
-        return IsSensorHeader(line);
+        std::optional<std::string> pid;
+        return OpenAtRows(reader, path, pid);
     } catch (const std::exception&) {
         return false;
     }

@@ -41,9 +41,15 @@ enum class SensorFileRead {
                 // only up to an import error
 };
 
+// How a file that is no sensor export is met: the import tells the user; the batch
+// passes over it (and over a file it cannot open or whose header it cannot read)
+// without a message and without taking its identifier.
+enum class OtherFiles { Tell, PassOver };
+
 // Reads a sensor export file into the readings dataset and the day list.
 // Messages go to the message box hook; nothing is raised.
-SensorFileRead ReadSensorFile(const std::string& path, SensorImport& target, const WindowHooks& hooks);
+SensorFileRead ReadSensorFile(const std::string& path, SensorImport& target, const WindowHooks& hooks,
+                              OtherFiles otherFiles = OtherFiles::Tell);
 
 // True when the file's header line (line 2 after an "ICode_" line) holds "Sample"
 // and "Sensor Value"; false also when the file cannot be opened or read.

@@ -1,5 +1,6 @@
 #include "data/TextNumber.h"
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -32,7 +33,7 @@ std::optional<int> DigitsToInt(std::string_view digits, int base, bool negative)
     if (digits.empty()) return std::nullopt;
     long long value = 0;
     for (const char c : digits) {
-        const int digit = DigitValue(c);
+        const int digit = base == 10 ? (IsDigit(c) ? c - '0' : 99) : DigitValue(c);
         if (digit >= base) return std::nullopt;
         value = value * base + digit;
         if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1) return std::nullopt;
@@ -68,8 +69,13 @@ struct Decimal {
     std::optional<long double> Value() const {
         constexpr int kExactPowers = 27;  // 10^27 still fits the 64-bit significand
         if (significant > 19 || power < -kExactPowers || power > kExactPowers) return std::nullopt;
-        long double scale = 1.0L;
-        for (int k = 0; k < (power < 0 ? -power : power); ++k) scale *= 10.0L;
+        static const auto kPowers = [] {
+            std::array<long double, kExactPowers + 1> powers{};
+            powers[0] = 1.0L;
+            for (size_t k = 1; k < powers.size(); ++k) powers[k] = powers[k - 1] * 10.0L;
+            return powers;
+        }();
+        const long double scale = kPowers[static_cast<size_t>(power < 0 ? -power : power)];
         const long double magnitude = static_cast<long double>(digits);
         const long double value = power < 0 ? magnitude / scale : magnitude * scale;
         return negative ? -value : value;

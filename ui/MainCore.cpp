@@ -87,13 +87,13 @@ void MainCore::ClearResults() {
     hooks_.ProcessEvents();
 }
 
-SensorFileRead MainCore::ReadSensorFile(const std::string& path) {
+SensorFileRead MainCore::ReadSensorFile(const std::string& path, OtherFiles otherFiles) {
     SensorImport target{state_.sensorTab,       state_.f_Sensor.lb_Sensor, state_.ce_PID.Text,
                         state_.CurrentDateText, state_.CurrentTimeText,    state_.texts.WrongFileText,
                         state_.texts.ImportErrorText, state_.rg_Import,    state_.locale.decimalSeparator};
     // A file whose header the reader accepts refills the day list, which leaves no
     // entry selected; a refused file keeps list and selection.
-    const SensorFileRead outcome = zelk::ReadSensorFile(path, target, hooks_);
+    const SensorFileRead outcome = zelk::ReadSensorFile(path, target, hooks_, otherFiles);
     if (outcome == SensorFileRead::Replaced ||
         state_.f_Sensor.lbItemIndex >= static_cast<int>(state_.f_Sensor.lb_Sensor.size()))
         state_.f_Sensor.lbItemIndex = -1;

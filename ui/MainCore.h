@@ -48,7 +48,7 @@ public:
     // Import command without its dialogs: clearing the results, and the reader.
     // A file whose header the reader accepts leaves no day selected.
     void ClearResults();
-    SensorFileRead ReadSensorFile(const std::string& path);
+    SensorFileRead ReadSensorFile(const std::string& path, OtherFiles otherFiles = OtherFiles::Tell);
 
     // The minute grid of the chosen day, then series, statistics, l_Datum and, in
     // English mode, the decimal point.
