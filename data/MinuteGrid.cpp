@@ -169,11 +169,11 @@ void MinuteGrid::WindowExtremes(std::string_view dayText, int t, ExtremeWindow& 
         // The stored double is compared with the single-precision extreme.
         if (reading.value < record.minimum) {
             record.minimum = static_cast<float>(reading.value);
-            record.timeOfMinimum = reading.time;
+            record.timeOfMinimum = AddClockMinutes(reading.day, reading.clock);
         }
         if (reading.value > record.maximum) {
             record.maximum = static_cast<float>(reading.value);
-            record.timeOfMaximum = reading.time;
+            record.timeOfMaximum = AddClockMinutes(reading.day, reading.clock);
         }
         record.found = true;
     }
@@ -183,21 +183,33 @@ void MinuteGrid::CollectReadings(int pos, long long firstMinute, long long lastM
     const SensorRowStore& store = in_.sensorTab.Store();
     // Rows are read in index order across changes of Datum, each at its own point in
     // time; the walk ends at the first row after the window or a date that does not read.
-    std::string_view datum;
-    DateTime rowDay = 0.0;
-    long long dayMinute = 0;
-    for (SensorRowStore::Walker walker(store, pos); !walker.AtEnd(); walker.Next()) {
-        const SensorRow& row = walker.Row();
-        if (datum.empty() || row.datum.View() != datum) {
-            datum = row.datum.View();
-            if (!ReadDay(datum, rowDay)) return;
-            dayMinute = MinutesOf(rowDay);
+    // A whole date text before the window (another month of the same day number, say)
+    // is passed over with one search.
+    int at = pos;
+    while (at < store.Size()) {
+        std::string_view datum;
+        DateTime rowDay = 0.0;
+        long long dayMinute = 0;
+        bool passedOver = false;
+        for (SensorRowStore::Walker walker(store, at); !walker.AtEnd(); walker.Next()) {
+            const SensorRow& row = walker.Row();
+            if (datum.empty() || row.datum.View() != datum) {
+                datum = row.datum.View();
+                if (!ReadDay(datum, rowDay)) return;
+                dayMinute = MinutesOf(rowDay);
+                if (dayMinute + kMinutesPerDay <= firstMinute) {
+                    at = store.UpperBoundDatum(datum);
+                    passedOver = true;
+                    break;
+                }
+            }
+            const int clock = ClockMinutes(row.zeit.View());
+            const long long minute = dayMinute + clock;
+            if (minute > lastMinute) return;
+            if (minute < firstMinute || row.bgNull || !(row.bgWert > 0.0)) continue;
+            taken_.push_back({minute, walker.Pos(), rowDay, clock, row.bgWert});
         }
-        const int clock = ClockMinutes(row.zeit.View());
-        const long long minute = dayMinute + clock;
-        if (minute > lastMinute) return;
-        if (minute < firstMinute || row.bgNull || !(row.bgWert > 0.0)) continue;
-        taken_.push_back({minute, walker.Pos(), AddClockMinutes(rowDay, clock), row.bgWert});
+        if (!passedOver) return;
     }
 }
 

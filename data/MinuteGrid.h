@@ -81,7 +81,8 @@ private:
     struct TimedReading {
         long long minute;
         int pos;
-        DateTime time;
+        DateTime day;
+        int clock;
         double value;
     };
     std::vector<TimedReading> taken_;  // readings of the current extremes window
