@@ -7,7 +7,7 @@
 
 #include "calc/Calculation.h"
 #include "calc/Series.h"
-#include "ui/StatisticsDisplay.h"
+#include "windowlogic/StatisticsDisplay.h"
 
 namespace {
 

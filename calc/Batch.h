@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "data/SensorReader.h"
-#include "ui/MainCore.h"
+#include "windowlogic/MainCore.h"
 
 namespace zelk {
 

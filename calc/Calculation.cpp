@@ -5,7 +5,7 @@
 #include "components/NumberText.h"
 #include "data/Errors.h"
 #include "data/TextNumber.h"
-#include "ui/StatisticsDisplay.h"
+#include "windowlogic/StatisticsDisplay.h"
 
 namespace zelk {
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "data/Hooks.h"
-#include "ui/MainState.h"
+#include "windowlogic/MainState.h"
 
 namespace zelk {
 

@@ -23,8 +23,8 @@
 #include <system_error>
 
 #include "calc/Batch.h"
-#include "components/CStringGrid.h"
-#include "components/ConvEdit.h"
+#include "ui/CStringGrid.h"
+#include "ui/ConvEdit.h"
 #include "data/DateTexts.h"
 #include "data/TextNumber.h"
 #include "ui/Fonts.h"
@@ -32,7 +32,7 @@
 #include "ui/PlotBackground.h"
 #include "ui/PlotLayers.h"
 #include "ui/QtText.h"
-#include "ui/Settings.h"
+#include "windowlogic/Settings.h"
 #include "ui/WidgetHelpers.h"
 #include "ui/Windows.h"
 #include "ui/dialogs/About.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ui/FileChooser.h"
-#include "ui/MainCore.h"
+#include "windowlogic/MainCore.h"
 
 class QAction;
 class QCheckBox;

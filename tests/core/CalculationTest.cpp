@@ -8,7 +8,7 @@
 #include "calc/Calculation.h"
 #include "calc/Series.h"
 #include "data/Errors.h"
-#include "ui/StatisticsDisplay.h"
+#include "windowlogic/StatisticsDisplay.h"
 
 namespace zelk {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/dialogs/VersionBlock.h"
-#include "ui/dialogs/VersionInfo.h"
+#include "windowlogic/VersionBlock.h"
+#include "windowlogic/VersionInfo.h"
 
 namespace zelk {
 namespace {

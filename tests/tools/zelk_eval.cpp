@@ -11,8 +11,8 @@
 #include "calc/Batch.h"
 #include "data/Errors.h"
 #include "data/TextNumber.h"
-#include "ui/MainCore.h"
-#include "ui/TextTables.h"
+#include "windowlogic/MainCore.h"
+#include "windowlogic/TextTables.h"
 
 namespace {
 

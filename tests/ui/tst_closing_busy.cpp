@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "components/ConvEdit.h"
+#include "ui/ConvEdit.h"
 #include "support/TestSupport.h"
 #include "ui/PlotLayers.h"
 #include "ui/dialogs/u_Sensor.h"

@@ -2,8 +2,8 @@
 #include <QPainter>
 #include <QtTest>
 
-#include "components/CStringGrid.h"
-#include "components/ConvEdit.h"
+#include "ui/CStringGrid.h"
+#include "ui/ConvEdit.h"
 #include "support/TestSupport.h"
 
 using namespace zelk;

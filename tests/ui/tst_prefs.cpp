@@ -10,8 +10,8 @@
 #include <fstream>
 #include <memory>
 
-#include "ui/MainState.h"
-#include "ui/TextTables.h"
+#include "windowlogic/MainState.h"
+#include "windowlogic/TextTables.h"
 #include "ui/dialogs/u_prefs.h"
 
 using namespace zelk;

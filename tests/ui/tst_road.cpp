@@ -18,8 +18,8 @@
 #include <QtTest>
 #include <optional>
 
-#include "components/CStringGrid.h"
-#include "components/ConvEdit.h"
+#include "ui/CStringGrid.h"
+#include "ui/ConvEdit.h"
 #include "support/TestSupport.h"
 #include "ui/PlotBackground.h"
 #include "ui/PlotLayers.h"

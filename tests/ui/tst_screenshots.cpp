@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "components/ConvEdit.h"
+#include "ui/ConvEdit.h"
 #include "support/TestSupport.h"
 #include "ui/dialogs/u_Sensor.h"
 #include "ui/dialogs/u_Sensorgrafik.h"

@@ -21,8 +21,8 @@
 #include <QtTest>
 #include <memory>
 
-#include "components/CStringGrid.h"
-#include "components/ConvEdit.h"
+#include "ui/CStringGrid.h"
+#include "ui/ConvEdit.h"
 #include "support/TestSupport.h"
 #include "ui/Messages.h"
 #include "ui/PlotLayers.h"

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "components/CStringGrid.h"
-#include "components/ConvEdit.h"
+#include "ui/CStringGrid.h"
+#include "ui/ConvEdit.h"
 #include "support/TestSupport.h"
 #include "ui/Messages.h"
 #include "ui/PlotLayers.h"

@@ -10,7 +10,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "ui/MainCore.h"
+#include "windowlogic/MainCore.h"
 #include "ui/dialogs/u_Tabellen.h"
 
 using namespace zelk;

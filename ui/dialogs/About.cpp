@@ -14,7 +14,7 @@
 #include "ui/Messages.h"
 #include "ui/QtText.h"
 #include "ui/WidgetHelpers.h"
-#include "ui/dialogs/VersionInfo.h"
+#include "windowlogic/VersionInfo.h"
 #include "ui/DialogFrame.h"
 
 namespace zelk {

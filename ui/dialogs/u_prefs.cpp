@@ -7,7 +7,7 @@
 
 #include "ui/Fonts.h"
 #include "ui/QtText.h"
-#include "ui/Settings.h"
+#include "windowlogic/Settings.h"
 #include "ui/WidgetHelpers.h"
 #include "ui/DialogFrame.h"
 

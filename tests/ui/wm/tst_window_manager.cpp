@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "support/TestSupport.h"
-#include "ui/IniFile.h"
+#include "windowlogic/IniFile.h"
 #include "ui/dialogs/About.h"
 #include "ui/dialogs/u_Sensor.h"
 #include "ui/dialogs/u_prefs.h"

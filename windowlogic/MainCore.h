@@ -5,7 +5,7 @@
 
 #include "data/Hooks.h"
 #include "data/SensorReader.h"
-#include "ui/MainState.h"
+#include "windowlogic/MainState.h"
 
 namespace zelk {
 

@@ -12,7 +12,7 @@
 #include "data/Locale.h"
 #include "data/SensorTab.h"
 #include "data/WerteTab.h"
-#include "ui/TextTables.h"
+#include "windowlogic/TextTables.h"
 
 namespace zelk {
 

@@ -1,11 +1,11 @@
-#include "ui/MainCore.h"
+#include "windowlogic/MainCore.h"
 
 #include <cmath>
 
 #include "calc/Calculation.h"
 #include "data/MinuteGrid.h"
 #include "data/SensorReader.h"
-#include "ui/StatisticsDisplay.h"
+#include "windowlogic/StatisticsDisplay.h"
 
 namespace zelk {
 

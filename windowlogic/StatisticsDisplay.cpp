@@ -1,4 +1,4 @@
-#include "ui/StatisticsDisplay.h"
+#include "windowlogic/StatisticsDisplay.h"
 
 #include "data/TextNumber.h"
 

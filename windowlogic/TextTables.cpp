@@ -1,4 +1,4 @@
-#include "ui/TextTables.h"
+#include "windowlogic/TextTables.h"
 
 namespace zelk {
 namespace {

@@ -1,0 +1,20 @@
+# Stops the configuration when one of the given files includes a Qt header
+# (<Q...> or <Qt...>): the core must build without Qt. A change to any of the
+# files configures again, so the check runs before each build that needs it.
+function(zelk_check_qt_free)
+  set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ARGN})
+  set(offenders)
+  foreach(file ${ARGN})
+    file(STRINGS ${file} qt_includes REGEX "^[ \t]*#[ \t]*include[ \t]*<Q")
+    if(qt_includes)
+      file(RELATIVE_PATH shown ${PROJECT_SOURCE_DIR} ${file})
+      list(GET qt_includes 0 first)
+      string(STRIP "${first}" first)
+      list(APPEND offenders "  ${shown}: ${first}")
+    endif()
+  endforeach()
+  if(offenders)
+    list(JOIN offenders "\n" listed)
+    message(FATAL_ERROR "Qt headers in the Qt-free core:\n${listed}")
+  endif()
+endfunction()
