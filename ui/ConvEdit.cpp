@@ -1,6 +1,6 @@
 #include "ui/ConvEdit.h"
 
-#include "windowlogic/TextTables.h"
+#include "data/CodePages.h"
 
 namespace zelk {
 

@@ -23,16 +23,16 @@
 #include <system_error>
 
 #include "calc/Batch.h"
-#include "ui/CStringGrid.h"
-#include "ui/ConvEdit.h"
+#include "data/CodePages.h"
 #include "data/DateTexts.h"
 #include "data/TextNumber.h"
+#include "ui/CStringGrid.h"
+#include "ui/ConvEdit.h"
 #include "ui/Fonts.h"
 #include "ui/Messages.h"
 #include "ui/PlotBackground.h"
 #include "ui/PlotLayers.h"
 #include "ui/QtText.h"
-#include "windowlogic/Settings.h"
 #include "ui/WidgetHelpers.h"
 #include "ui/Windows.h"
 #include "ui/dialogs/About.h"
@@ -40,6 +40,7 @@
 #include "ui/dialogs/u_Sensorgrafik.h"
 #include "ui/dialogs/u_Tabellen.h"
 #include "ui/dialogs/u_prefs.h"
+#include "windowlogic/Settings.h"
 
 namespace zelk {
 namespace {

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "calc/Batch.h"
+#include "data/CodePages.h"
 #include "data/Errors.h"
 #include "data/TextNumber.h"
 #include "windowlogic/MainCore.h"
-#include "windowlogic/TextTables.h"
 
 namespace {
 

@@ -18,9 +18,9 @@
 #include <QtTest>
 #include <optional>
 
+#include "support/TestSupport.h"
 #include "ui/CStringGrid.h"
 #include "ui/ConvEdit.h"
-#include "support/TestSupport.h"
 #include "ui/PlotBackground.h"
 #include "ui/PlotLayers.h"
 #include "ui/dialogs/u_Sensor.h"

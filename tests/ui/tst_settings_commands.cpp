@@ -21,9 +21,9 @@
 #include <QtTest>
 #include <memory>
 
+#include "support/TestSupport.h"
 #include "ui/CStringGrid.h"
 #include "ui/ConvEdit.h"
-#include "support/TestSupport.h"
 #include "ui/Messages.h"
 #include "ui/PlotLayers.h"
 #include "ui/dialogs/About.h"

@@ -10,12 +10,12 @@
 #include <QScreen>
 #include <iterator>
 
+#include "ui/DialogFrame.h"
 #include "ui/Fonts.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
 #include "ui/WidgetHelpers.h"
 #include "windowlogic/VersionInfo.h"
-#include "ui/DialogFrame.h"
 
 namespace zelk {
 namespace {
