@@ -40,6 +40,7 @@
 #include "ui/dialogs/u_Sensorgrafik.h"
 #include "ui/dialogs/u_Tabellen.h"
 #include "ui/dialogs/u_prefs.h"
+#include "windowlogic/MainCoreBatchRoad.h"
 #include "windowlogic/Settings.h"
 
 namespace zelk {
@@ -697,7 +698,8 @@ void Tf_main::AutomBerechnung1Click() {
     const QString folder = ChooseBatchFolder();
     if (folder.isEmpty()) return;
     // The batch ends silently; what it left is on screen.
-    BatchEvaluation(core_).Run(QFile::encodeName(folder).toStdString());
+    MainCoreBatchRoad road(core_);
+    BatchEvaluation(road).Run(QFile::encodeName(folder).toStdString());
     RefreshWidgets();
 }
 

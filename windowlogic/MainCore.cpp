@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "calc/Calculation.h"
 #include "data/MinuteGrid.h"
 #include "data/SensorReader.h"
+#include "windowlogic/StateCalculation.h"
 #include "windowlogic/StatisticsDisplay.h"
 
 namespace zelk {
@@ -146,7 +146,7 @@ void MainCore::RebuildSeries() {
 void MainCore::ShowStatistics() { zelk::ShowStatistics(state_); }
 
 void MainCore::Button1Click() {
-    ResultsCalculation calculation(state_, hooks_);
+    ResultsCalculation calculation = CalculationOn(state_, hooks_);
     calculation.Button1Click();
 }
 

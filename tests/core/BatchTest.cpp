@@ -15,6 +15,7 @@
 
 #include "TestFiles.h"
 #include "calc/Batch.h"
+#include "windowlogic/MainCoreBatchRoad.h"
 
 namespace zelk {
 namespace {
@@ -128,7 +129,10 @@ struct Harness {
         log.clear();
     }
 
-    BatchOutcome Run(const std::string& folder) { return BatchEvaluation(core).Run(folder); }
+    BatchOutcome Run(const std::string& folder) {
+        MainCoreBatchRoad road(core);
+        return BatchEvaluation(road).Run(folder);
+    }
 
     MainCore core{LocaleInfo::FromId(kLocaleGerman)};
     std::vector<std::string> statuses;
@@ -195,7 +199,8 @@ TEST(BatchWalk, EntersOnlyPlainWritableVisibleFolders) {
 
     EXPECT_EQ(EnteredSubfolders(tree.Root()), (std::vector<std::string>{"plain"}));
     Harness h;
-    BatchEvaluation batch(h.core);
+    MainCoreBatchRoad road(h.core);
+    BatchEvaluation batch(road);
     h.core.State().batch.FilesFound = 0;
     batch.CountFiles(tree.Root(), kBatchMask);
     EXPECT_EQ(h.core.State().batch.FilesFound, 3);
