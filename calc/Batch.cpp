@@ -198,8 +198,6 @@ void BatchEvaluation::EntryHandled() {
     }
 }
 
-void BatchEvaluation::SetStatus(const std::string& text) {
-    road_.SetStatusText(text);
-}
+void BatchEvaluation::SetStatus(const std::string& text) { road_.SetStatusText(text); }
 
 }  // namespace zelk
