@@ -395,14 +395,10 @@ void Tf_main::FormCreate() {
 }
 
 void Tf_main::FormShow() {
-    LoadSettings();
-    core_.BuildMonthList();
-    core_.WriteHeaderRow();
-    core_.LoadDemoCurve();
-    core_.CreateDatasets();
-    InitScale();
-    LayoutWindow();
-    State().l_Datum.clear();
+    StartUpSteps steps;
+    steps.language = [this] { LoadSettings(); };
+    steps.layout = [this] { LayoutWindow(); };
+    core_.StartUpWith(steps);
 }
 
 void Tf_main::FormClose() { SaveSettings(); }
@@ -509,8 +505,6 @@ void Tf_main::en1Click() {
 }
 
 // ---- Plot layout, background and grid width
-
-void Tf_main::InitScale() { core_.InitScale(); }
 
 void Tf_main::LayoutWindow() {
     const MainState& s = State();

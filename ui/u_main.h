@@ -60,7 +60,6 @@ public:
     void en1Click();
 
     // Plot layout, background and grid width
-    void InitScale();
     void LayoutWindow();
     void DrawBackground();
     void N15minRaster1Click();

@@ -53,16 +53,25 @@ void MainCore::InitScale() {
     state_.TargetHighY = static_cast<int>(std::lround(240.0L - 8.9L * state_.YScale));
 }
 
-void MainCore::StartUp(const std::string& language) {
-    ApplyLanguage(language);
+void MainCore::StartUpWith(const StartUpSteps& steps) {
+    if (steps.language) steps.language();
     BuildMonthList();
     WriteHeaderRow();
     LoadDemoCurve();
     CreateDatasets();
     InitScale();
-    if (hooks_.drawBackground) hooks_.drawBackground();
-    RebuildSeries();
+    if (steps.layout) steps.layout();
     state_.l_Datum.clear();
+}
+
+void MainCore::StartUp(const std::string& language) {
+    StartUpSteps steps;
+    steps.language = [this, &language] { ApplyLanguage(language); };
+    steps.layout = [this] {
+        if (hooks_.drawBackground) hooks_.drawBackground();
+        RebuildSeries();
+    };
+    StartUpWith(steps);
 }
 
 void MainCore::ApplyLanguage(const std::string& code) {
