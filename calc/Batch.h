@@ -10,7 +10,6 @@
 
 namespace zelk {
 
-inline constexpr std::string_view kBatchMask = "*.txt";
 inline constexpr std::string_view kBatchResultName = "ZELK_Tab.csv";
 inline constexpr std::string_view kBatchHeader = "Quelle;S+E+;S-E+;S-E-;S+E-";
 inline constexpr std::string_view kBatchDoneText = "fertig";

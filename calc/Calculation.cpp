@@ -5,16 +5,14 @@
 #include "components/NumberText.h"
 #include "data/Errors.h"
 #include "data/TextNumber.h"
+#include "data/Units.h"
 
 namespace zelk {
-namespace {
-constexpr float kMgPerMmol = 18.0f;
-}
 
 std::string ResultsCalculation::ValueText(float v) const {
     const char sep = in_.decimalSeparator;
     if (in_.rg_Anzeige == 0) return FormatFixed(v, 4, 1, sep);
-    return FormatFixed(static_cast<long double>(kMgPerMmol) * v, 4, 0, sep);
+    return FormatFixed(kMgPerMmol * v, 4, 0, sep);
 }
 
 std::string ResultsCalculation::AmplitudeText(float a) const {

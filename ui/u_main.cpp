@@ -26,6 +26,7 @@
 #include "data/CodePages.h"
 #include "data/DateTexts.h"
 #include "data/TextNumber.h"
+#include "data/Units.h"
 #include "ui/CStringGrid.h"
 #include "ui/ConvEdit.h"
 #include "ui/Fonts.h"
@@ -57,7 +58,6 @@ constexpr int kStatusBarHeight = 19;
 constexpr int kProgressPanelWidth = 200;
 constexpr int kReadoutSwitchSteps = 184;  // 15-minute steps from which the readout stands left of the pointer
 
-const QColor kSkyBlue(166, 202, 240);
 const QColor kCurveColour(0, 0, 255);
 constexpr int kCurvePenWidth = 2;
 constexpr int kErasePenWidth = 6;
@@ -388,10 +388,7 @@ void Tf_main::ProcessPendingEvents() {
 void Tf_main::FormCreate() {
     newCursor_ = MakeNewCursor();
     img_Layout->setCursor(newCursor_);
-    MainState& s = State();
-    s.X_Raster = 4;
-    s.series.CurveXOffset = 2;
-    s.GridStep = 5;
+    core_.SetCreationValues();
 }
 
 void Tf_main::FormShow() {
@@ -637,12 +634,12 @@ void Tf_main::img_LayoutMouseMove(int X, int Y) {
     while (hour > 23) hour -= 24;
     ReadoutHourText = TwoDigits(hour);
     ReadoutMinuteText = TwoDigits((q % 4) * 15);
-    if (Y > 0 && Y <= 240) {
-        const int v = 240 - Y;
+    if (Y > 0 && Y <= kZeroRow) {
+        const int v = kZeroRow - Y;
         const char separator = s.locale.decimalSeparator;
         const long double scale = s.YScale;
         ReadoutValueText = s.rg_Anzeige == 0 ? FormatFixed(v / scale, 0, 1, separator)
-                                             : FormatFixed(static_cast<long double>(18 * v) / scale, 0, 0, separator);
+                                             : FormatFixed(kMgPerMmol * v / scale, 0, 0, separator);
         if (s.Sprache == "en") ReadoutValueText = ReplaceChar(ReadoutValueText, ',', '.');
         l_Coursor->setText(AnsiText(" " + ReadoutHourText + ":" + ReadoutMinuteText + "   " + ReadoutValueText + " "));
         l_Coursor->adjustSize();

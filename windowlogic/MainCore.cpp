@@ -17,7 +17,10 @@ const std::array<float, 48> kDemoValues = {
 
 MainCore::MainCore(LocaleInfo locale) {
     state_.locale = std::move(locale);
-    // Window creation values.
+    SetCreationValues();
+}
+
+void MainCore::SetCreationValues() {
     state_.X_Raster = 4;
     state_.series.CurveXOffset = 2;
     state_.GridStep = 5;
@@ -49,8 +52,8 @@ void MainCore::CreateDatasets() {
 
 void MainCore::InitScale() {
     state_.YScale = 8.0f;
-    state_.TargetLowY = static_cast<int>(std::lround(240.0L - 3.9L * state_.YScale));
-    state_.TargetHighY = static_cast<int>(std::lround(240.0L - 8.9L * state_.YScale));
+    state_.TargetLowY = static_cast<int>(std::lround(kZeroRow - 3.9L * state_.YScale));
+    state_.TargetHighY = static_cast<int>(std::lround(kZeroRow - 8.9L * state_.YScale));
 }
 
 void MainCore::StartUpWith(const StartUpSteps& steps) {

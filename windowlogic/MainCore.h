@@ -37,6 +37,9 @@ public:
     const MainState& State() const { return state_; }
     MainHooks& Hooks() { return hooks_; }
 
+    // The grid width, curve offset and grid step a new window has.
+    void SetCreationValues();
+
     // Start-up steps, in the order StartUpWith runs them.
     void BuildMonthList();
     void WriteHeaderRow();

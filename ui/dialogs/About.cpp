@@ -20,8 +20,6 @@
 namespace zelk {
 namespace {
 
-const QColor kSkyBlue(166, 202, 240);
-
 // A label of fixed size with its text centred.
 QLabel* MakeCentredLabel(const QString& text, const QRect& place, QWidget* parent, const char* name) {
     auto* label = new QLabel(text, parent);
