@@ -518,5 +518,36 @@ TEST_F(CalculationTest, PendingMessagesRunOnceAfterClearingAndBeforeReadingTheOp
     EXPECT_EQ(s_.ce_ZELK.Text, "4.5");
 }
 
+// ---- Fields of its own -------------------------------------------------------------------------------
+
+TEST_F(CalculationTest, RunsOnFieldsOfItsOwnLikeOnTheWindowState) {
+    UseLocale(',');
+    Load(kWorkedExample);
+    Calculate();
+
+    StringGrid grid{kResultColumns, kResultRowsAtStart};
+    for (int c = 0; c < kResultColumns; ++c) grid.SetCell(c, 0, s_.csg_Berechnung.Cell(c, 0));
+    NumericEdit zelk{{}, 1, 4, FloatFormat::Fixed, Alignment::RightJustify};
+    bool peakFirst = false;
+    int peakRows = 0, nadirRows = 0, firstRowIndex = 0;
+    std::vector<std::string> around;
+    const CalculationInput input{
+        s_.series,    s_.cb_Startwert,     s_.cb_Endwert,       s_.rg_Anzeige, s_.locale.decimalSeparator,
+        s_.StartHour, s_.texts.PeakHeader, s_.texts.NadirHeader};
+    const CalculationOutput output{s_.markers, grid, zelk, peakFirst, peakRows, nadirRows, firstRowIndex};
+    CalculationHooks hooks{hooks_, [&around] { around.push_back("before"); }, [&around] { around.push_back("after"); }};
+    ResultsCalculation(input, output, std::move(hooks)).Button1Click();
+
+    EXPECT_EQ(around, (std::vector<std::string>{"before", "after"}));
+    ASSERT_EQ(grid.RowCount(), s_.csg_Berechnung.RowCount());
+    for (int r = 0; r < grid.RowCount(); ++r)
+        for (int c = 0; c < kResultColumns; ++c) EXPECT_EQ(grid.Cell(c, r), s_.csg_Berechnung.Cell(c, r));
+    EXPECT_EQ(zelk.Text, s_.ce_ZELK.Text);
+    EXPECT_EQ(peakFirst, s_.PeakFirst);
+    EXPECT_EQ(peakRows, s_.PeakRows);
+    EXPECT_EQ(nadirRows, s_.NadirRows);
+    EXPECT_EQ(firstRowIndex, s_.FirstRowIndex);
+}
+
 }  // namespace
 }  // namespace zelk
