@@ -10,6 +10,7 @@
 #include <string>
 
 #include "calc/Batch.h"
+#include "windowlogic/MainCoreBatchRoad.h"
 
 namespace {
 
@@ -74,7 +75,8 @@ void BM_BatchWeekFiles(benchmark::State& state) {
     zelk::MainCore core(zelk::LocaleInfo::FromId(zelk::kLocaleGerman));
     core.StartUp("de");
     for (auto _ : state) {
-        const zelk::BatchOutcome outcome = zelk::BatchEvaluation(core).Run(root);
+        zelk::MainCoreBatchRoad road(core);
+        const zelk::BatchOutcome outcome = zelk::BatchEvaluation(road).Run(root);
         if (outcome.end != zelk::BatchEnd::Finished) {
             state.SkipWithError(outcome.error.c_str());
             break;

@@ -7,7 +7,8 @@
 
 #include "calc/Calculation.h"
 #include "calc/Series.h"
-#include "ui/StatisticsDisplay.h"
+#include "windowlogic/StateCalculation.h"
+#include "windowlogic/StatisticsDisplay.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ void BM_Calculation(benchmark::State& bench) {
     state->cb_Startwert = c.start;
     state->cb_Endwert = c.end;
     for (auto _ : bench) {
-        zelk::ResultsCalculation calculation(*state, hooks);
+        zelk::ResultsCalculation calculation = zelk::CalculationOn(*state, hooks);
         calculation.Button1Click();
         benchmark::DoNotOptimize(state->ce_ZELK.Text.data());
     }
@@ -68,7 +69,7 @@ void BM_FourCalculations(benchmark::State& bench) {
         for (const Combination& c : kBatchOrder) {
             state->cb_Startwert = c.start;
             state->cb_Endwert = c.end;
-            zelk::ResultsCalculation calculation(*state, hooks);
+            zelk::ResultsCalculation calculation = zelk::CalculationOn(*state, hooks);
             calculation.Button1Click();
             benchmark::DoNotOptimize(state->ce_ZELK.Text.data());
         }

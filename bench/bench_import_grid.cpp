@@ -18,7 +18,7 @@
 #include "data/DateTexts.h"
 #include "data/MinuteGrid.h"
 #include "data/SensorReader.h"
-#include "ui/MainCore.h"
+#include "windowlogic/MainCore.h"
 
 namespace zelk {
 namespace {

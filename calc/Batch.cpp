@@ -113,12 +113,12 @@ void BatchResultFile::Close() {
 
 BatchOutcome BatchEvaluation::Run(const std::string& chosenFolder) {
     if (chosenFolder.empty()) return {};
-    BatchState& b = core_.State().batch;
+    BatchState& b = road_.Batch();
     try {
         b.BatchFolder = chosenFolder.back() == '/' ? chosenFolder : chosenFolder + "/";
         SetStatus(std::string(8, ' '));
         b.BatchMask = kBatchMask;
-        if (core_.Hooks().resetProgress) core_.Hooks().resetProgress();
+        road_.ResetProgress();
 
         b.FilesFound = 0;
         b.FilesDone = 0;
@@ -141,15 +141,15 @@ BatchOutcome BatchEvaluation::Run(const std::string& chosenFolder) {
 }
 
 void BatchEvaluation::CountFiles(const std::string& folder, std::string_view mask) {
-    BatchState& b = core_.State().batch;
+    BatchState& b = road_.Batch();
     b.FilesFound += static_cast<int>(MatchingEntries(folder, mask).size());
     for (const std::string& name : EnteredSubfolders(folder)) CountFiles(folder + name + "/", mask);
 }
 
 void BatchEvaluation::ProcessFolder(const std::string& folder, std::string_view mask, BatchResultFile& out) {
-    BatchState& b = core_.State().batch;
+    BatchState& b = road_.Batch();
     for (const std::string& name : MatchingEntries(folder, mask)) {
-        core_.Hooks().ProcessEvents();
+        road_.ProcessEvents();
         const std::string file = folder + name;
         b.CurrentFile = file;
         if (LoadForBatch(file)) EvaluateCurrentFile(out);
@@ -159,50 +159,44 @@ void BatchEvaluation::ProcessFolder(const std::string& folder, std::string_view 
 }
 
 bool BatchEvaluation::LoadForBatch(const std::string& fileName) {
-    core_.ClearResults();
+    road_.ClearResults();
     if (!IsReadableFileKind(fileName)) return false;
     // One reading: a file that is no sensor export is passed over without a message.
-    if (core_.ReadSensorFile(fileName, OtherFiles::PassOver) != SensorFileRead::Replaced) return false;
-    return core_.State().f_Sensor.lb_Sensor.size() > 1;
+    if (road_.ReadSensorFile(fileName) != SensorFileRead::Replaced) return false;
+    return road_.Days().size() > 1;
 }
 
 void BatchEvaluation::EvaluateCurrentFile(BatchResultFile& out) {
-    MainState& s = core_.State();
-    s.f_Sensor.SelectedDate = s.f_Sensor.lb_Sensor.front();
-    core_.BuildMinuteGrid();
+    road_.SelectDay(road_.Days().front());
+    road_.BuildMinuteGrid();
 
-    std::string line = s.batch.CurrentFile;
-    s.cb_Startwert = true;
-    s.cb_Endwert = true;
+    std::string line = road_.Batch().CurrentFile;
+    road_.SetStartValue(true);
+    road_.SetEndValue(true);
     line += CalculatedField();  // S+E+
-    s.cb_Startwert = false;
+    road_.SetStartValue(false);
     line += CalculatedField();  // S-E+
-    s.cb_Endwert = false;
+    road_.SetEndValue(false);
     line += CalculatedField();  // S-E-
-    s.cb_Startwert = true;
+    road_.SetStartValue(true);
     line += CalculatedField();  // S+E-
     out.WriteLine(line);
 }
 
-std::string BatchEvaluation::CalculatedField() {
-    core_.Button1Click();
-    return ";" + core_.State().ce_ZELK.Text;
-}
+std::string BatchEvaluation::CalculatedField() { return ";" + road_.Calculate(); }
 
 void BatchEvaluation::EntryHandled() {
-    BatchState& b = core_.State().batch;
-    core_.Hooks().ProcessEvents();
+    BatchState& b = road_.Batch();
+    road_.ProcessEvents();
     b.SinceUpdate += 1;
     if (b.SinceUpdate >= b.UpdateStep) {
         b.FilesDone += b.SinceUpdate;
         b.SinceUpdate = 0;
         SetStatus(std::to_string(b.FilesDone) + "/" + std::to_string(b.FilesFound));
-        core_.Hooks().ProcessEvents();
+        road_.ProcessEvents();
     }
 }
 
-void BatchEvaluation::SetStatus(const std::string& text) {
-    if (core_.Hooks().setStatusText) core_.Hooks().setStatusText(text);
-}
+void BatchEvaluation::SetStatus(const std::string& text) { road_.SetStatusText(text); }
 
 }  // namespace zelk

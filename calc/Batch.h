@@ -5,12 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/BatchState.h"
 #include "data/SensorReader.h"
-#include "ui/MainCore.h"
 
 namespace zelk {
 
-inline constexpr std::string_view kBatchMask = "*.txt";
 inline constexpr std::string_view kBatchResultName = "ZELK_Tab.csv";
 inline constexpr std::string_view kBatchHeader = "Quelle;S+E+;S-E+;S-E-;S+E-";
 inline constexpr std::string_view kBatchDoneText = "fertig";
@@ -61,12 +60,44 @@ struct BatchOutcome {
     std::string error;  // what ended the run, for NoResultFile and Error
 };
 
+// The road the batch drives for each file, and the window's status, progress and
+// event pump; the window logic supplies it.
+class BatchRoad {
+public:
+    virtual ~BatchRoad() = default;
+
+    virtual BatchState& Batch() = 0;
+    virtual void ProcessEvents() = 0;
+    virtual void SetStatusText(const std::string& text) = 0;
+    virtual void ResetProgress() = 0;
+
+    // Clears the results table, the fields and the curve.
+    virtual void ClearResults() = 0;
+    // Reads a file as the batch does: one that is no sensor export is passed over
+    // without a message.
+    virtual SensorFileRead ReadSensorFile(const std::string& path) = 0;
+    // The days the last file read lists.
+    virtual const std::vector<std::string>& Days() const = 0;
+    virtual void SelectDay(const std::string& day) = 0;
+    // The minute grid of the selected day, then series and statistics.
+    virtual void BuildMinuteGrid() = 0;
+    virtual void SetStartValue(bool checked) = 0;
+    virtual void SetEndValue(bool checked) = 0;
+    // Runs the calculation; the text of the excursion index it shows.
+    virtual std::string Calculate() = 0;
+
+protected:
+    BatchRoad() = default;
+    BatchRoad(const BatchRoad&) = default;
+    BatchRoad& operator=(const BatchRoad&) = default;
+};
+
 // Evaluates every sensor file of a folder tree into "ZELK_Tab.csv", through the
 // same reader, minute grid, series and calculation as the window, with the
 // window's status text, progress and event hooks.
 class BatchEvaluation {
 public:
-    explicit BatchEvaluation(MainCore& core) : core_(core) {}
+    explicit BatchEvaluation(BatchRoad& road) : road_(road) {}
 
     // The batch command once the folder is chosen: progress reset, count, result
     // file, walk, "fertig". Shows no message of its own; the outcome tells how it ended.
@@ -88,7 +119,7 @@ private:
     void EntryHandled();
     void SetStatus(const std::string& text);
 
-    MainCore& core_;
+    BatchRoad& road_;
 };
 
 }  // namespace zelk

@@ -1,18 +1,58 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "calc/Markers.h"
+#include "calc/Series.h"
+#include "components/NumericEdit.h"
+#include "components/StringGrid.h"
 #include "data/Hooks.h"
-#include "ui/MainState.h"
 
 namespace zelk {
+
+// What the calculation reads. The references stay bound, so a calculation sees
+// what changes behind them (an option clicked while it waits, another unit).
+struct CalculationInput {
+    const DisplaySeries& series;
+    const bool& cb_Startwert;
+    const bool& cb_Endwert;
+    const int& rg_Anzeige;  // display unit: 0 mmol/L, anything else mg/dL
+    const char& decimalSeparator;
+    const int& StartHour;
+    const std::string& PeakHeader;
+    const std::string& NadirHeader;
+};
+
+// What the calculation writes: the markers, the results table, the excursion index
+// and the row bookkeeping.
+struct CalculationOutput {
+    ExcursionMarkers& markers;
+    StringGrid& csg_Berechnung;
+    NumericEdit& ce_ZELK;
+    bool& PeakFirst;
+    int& PeakRows;
+    int& NadirRows;
+    int& FirstRowIndex;
+};
+
+// The window's hooks, and what runs around a calculation: before it, the shown
+// texts go to the separator the calculation reads; after a calculation that ended
+// normally, back to the shown one. Empty functions do nothing.
+struct CalculationHooks {
+    const WindowHooks& window;
+    std::function<void()> beforeRun;
+    std::function<void()> afterRun;
+};
 
 // The calculation behind "Berechne": excursion markers, the rows of the results
 // table, the end-value rule and the excursion index in ce_ZELK.
 class ResultsCalculation {
 public:
-    ResultsCalculation(MainState& state, const WindowHooks& hooks) : s_(state), hooks_(hooks) {}
+    ResultsCalculation(const CalculationInput& input, const CalculationOutput& output, CalculationHooks hooks)
+        : in_(input), out_(output), hooks_(std::move(hooks)) {}
 
     void Button1Click();
 
@@ -40,8 +80,9 @@ private:
     void EnsureRow(int row);
     void SetColumn3(int row, int index);
 
-    MainState& s_;
-    const WindowHooks& hooks_;
+    CalculationInput in_;
+    CalculationOutput out_;
+    CalculationHooks hooks_;
     std::vector<int> column3Index_;  // series index behind each row's column-3 clock text
 };
 

@@ -65,7 +65,7 @@ DateTime EncodeTime(int hour, int minute, int second, int msec) {
 void DecodeDate(DateTime value, int& year, int& month, int& day) {
     long long days = static_cast<long long>(std::floor(value)) + kDateDelta;  // days since 0001-01-01, 1-based
     // Civil date from the day number (Gregorian proleptic).
-    year = static_cast<int>((days - 1) / 365.2425) + 1;
+    year = static_cast<int>(static_cast<double>(days - 1) / 365.2425) + 1;
     while (DaysBeforeYear(year) >= days) --year;
     while (DaysBeforeYear(year + 1) < days) ++year;
     long long rest = days - DaysBeforeYear(year);
@@ -112,7 +112,7 @@ std::string DateTexts::NextDayText(std::string_view text) const {
     const DateTime next = ParseDayText(text) + 1;
     int year = 0, month = 0, day = 0;
     DecodeDate(next, year, month, day);
-    return TwoDigits(day) + "-" + LowerAscii(months_[month - 1]) + "-" + TwoDigits(year % 100);
+    return TwoDigits(day) + "-" + LowerAscii(months_[static_cast<size_t>(month - 1)]) + "-" + TwoDigits(year % 100);
 }
 
 std::string DateTexts::ShiftDayText(std::string_view text, int days) const {

@@ -33,7 +33,12 @@ fi
 generator=()
 if command -v ninja >/dev/null 2>&1; then generator=(-G Ninja); fi
 build="$here/build"
+# The test command builds with warnings as errors; starting the program does not.
+werror=OFF
+if [ "${ZELK_WERROR:-0}" = 1 ]; then werror=ON; fi
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$here" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake -S "$here" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELK_WARNINGS_AS_ERRORS=$werror
+else
+  cmake -S "$here" -B "$build" -DZELK_WARNINGS_AS_ERRORS=$werror >/dev/null
 fi
 cmake --build "$build" --parallel "$(nproc)"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the normal build with all tests, then the core
-# tests and the settings fuzzer under AddressSanitizer and UndefinedBehaviorSanitizer.
+# tests and the fuzzers under AddressSanitizer and UndefinedBehaviorSanitizer, all built
+# with warnings as errors.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-"$here/scripts/setup.sh"
+ZELK_WERROR=1 "$here/scripts/setup.sh"
 
 echo "== tests =="
 (cd "$here/build" && ctest --output-on-failure --parallel "$(nproc)")
@@ -14,7 +15,7 @@ if command -v ninja >/dev/null 2>&1; then generator=(-G Ninja); fi
 san="$here/build-sanitize"
 if [ ! -f "$san/CMakeCache.txt" ]; then
   cmake -S "$here" -B "$san" "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_CXX_COMPILER=clang++ -DZELK_CORE_ONLY=ON -DZELK_SANITIZE=ON
+    -DCMAKE_CXX_COMPILER=clang++ -DZELK_CORE_ONLY=ON -DZELK_SANITIZE=ON -DZELK_WARNINGS_AS_ERRORS=ON
 fi
 cmake --build "$san" --parallel "$(nproc)"
 (cd "$san" && ctest --output-on-failure --parallel "$(nproc)")

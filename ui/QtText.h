@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/TextTables.h"
+#include "data/CodePages.h"
 
 namespace zelk {
 

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QColor>
 #include <QLabel>
 #include <QPushButton>
 #include <QRect>
 #include <QString>
 
 namespace zelk {
+
+// The background of the process-id field and of the About box.
+inline const QColor kSkyBlue(166, 202, 240);
 
 // An autosized label at (x, y) with the name the window description gives it.
 inline QLabel* MakeLabel(const QString& text, int x, int y, QWidget* parent, const char* name) {

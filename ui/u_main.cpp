@@ -23,16 +23,17 @@
 #include <system_error>
 
 #include "calc/Batch.h"
-#include "components/CStringGrid.h"
-#include "components/ConvEdit.h"
+#include "data/CodePages.h"
 #include "data/DateTexts.h"
 #include "data/TextNumber.h"
+#include "data/Units.h"
+#include "ui/CStringGrid.h"
+#include "ui/ConvEdit.h"
 #include "ui/Fonts.h"
 #include "ui/Messages.h"
 #include "ui/PlotBackground.h"
 #include "ui/PlotLayers.h"
 #include "ui/QtText.h"
-#include "ui/Settings.h"
 #include "ui/WidgetHelpers.h"
 #include "ui/Windows.h"
 #include "ui/dialogs/About.h"
@@ -40,6 +41,8 @@
 #include "ui/dialogs/u_Sensorgrafik.h"
 #include "ui/dialogs/u_Tabellen.h"
 #include "ui/dialogs/u_prefs.h"
+#include "windowlogic/MainCoreBatchRoad.h"
+#include "windowlogic/Settings.h"
 
 namespace zelk {
 namespace {
@@ -55,7 +58,6 @@ constexpr int kStatusBarHeight = 19;
 constexpr int kProgressPanelWidth = 200;
 constexpr int kReadoutSwitchSteps = 184;  // 15-minute steps from which the readout stands left of the pointer
 
-const QColor kSkyBlue(166, 202, 240);
 const QColor kCurveColour(0, 0, 255);
 constexpr int kCurvePenWidth = 2;
 constexpr int kErasePenWidth = 6;
@@ -386,21 +388,14 @@ void Tf_main::ProcessPendingEvents() {
 void Tf_main::FormCreate() {
     newCursor_ = MakeNewCursor();
     img_Layout->setCursor(newCursor_);
-    MainState& s = State();
-    s.X_Raster = 4;
-    s.series.CurveXOffset = 2;
-    s.GridStep = 5;
+    core_.SetCreationValues();
 }
 
 void Tf_main::FormShow() {
-    LoadSettings();
-    core_.BuildMonthList();
-    core_.WriteHeaderRow();
-    core_.LoadDemoCurve();
-    core_.CreateDatasets();
-    InitScale();
-    LayoutWindow();
-    State().l_Datum.clear();
+    StartUpSteps steps;
+    steps.language = [this] { LoadSettings(); };
+    steps.layout = [this] { LayoutWindow(); };
+    core_.StartUpWith(steps);
 }
 
 void Tf_main::FormClose() { SaveSettings(); }
@@ -507,8 +502,6 @@ void Tf_main::en1Click() {
 }
 
 // ---- Plot layout, background and grid width
-
-void Tf_main::InitScale() { core_.InitScale(); }
 
 void Tf_main::LayoutWindow() {
     const MainState& s = State();
@@ -641,12 +634,12 @@ void Tf_main::img_LayoutMouseMove(int X, int Y) {
     while (hour > 23) hour -= 24;
     ReadoutHourText = TwoDigits(hour);
     ReadoutMinuteText = TwoDigits((q % 4) * 15);
-    if (Y > 0 && Y <= 240) {
-        const int v = 240 - Y;
+    if (Y > 0 && Y <= kZeroRow) {
+        const int v = kZeroRow - Y;
         const char separator = s.locale.decimalSeparator;
         const long double scale = s.YScale;
         ReadoutValueText = s.rg_Anzeige == 0 ? FormatFixed(v / scale, 0, 1, separator)
-                                             : FormatFixed(static_cast<long double>(18 * v) / scale, 0, 0, separator);
+                                             : FormatFixed(kMgPerMmol * v / scale, 0, 0, separator);
         if (s.Sprache == "en") ReadoutValueText = ReplaceChar(ReadoutValueText, ',', '.');
         l_Coursor->setText(AnsiText(" " + ReadoutHourText + ":" + ReadoutMinuteText + "   " + ReadoutValueText + " "));
         l_Coursor->adjustSize();
@@ -696,7 +689,8 @@ void Tf_main::AutomBerechnung1Click() {
     const QString folder = ChooseBatchFolder();
     if (folder.isEmpty()) return;
     // The batch ends silently; what it left is on screen.
-    BatchEvaluation(core_).Run(QFile::encodeName(folder).toStdString());
+    MainCoreBatchRoad road(core_);
+    BatchEvaluation(road).Run(QFile::encodeName(folder).toStdString());
     RefreshWidgets();
 }
 

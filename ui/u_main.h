@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ui/FileChooser.h"
-#include "ui/MainCore.h"
+#include "windowlogic/MainCore.h"
 
 class QAction;
 class QCheckBox;
@@ -60,7 +60,6 @@ public:
     void en1Click();
 
     // Plot layout, background and grid width
-    void InitScale();
     void LayoutWindow();
     void DrawBackground();
     void N15minRaster1Click();

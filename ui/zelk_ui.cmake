@@ -1,7 +1,8 @@
-# The Qt layer: display components, the main window and the dialogs.
+# The Qt layer: display components, the main window and the dialogs; it shows what
+# the window logic (windowlogic/) holds.
 add_library(zelk_ui STATIC
-  components/ConvEdit.cpp
-  components/CStringGrid.cpp
+  ui/ConvEdit.cpp
+  ui/CStringGrid.cpp
   ui/u_main.cpp
   ui/DialogFrame.cpp
   ui/FileChooser.cpp

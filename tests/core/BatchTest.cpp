@@ -15,6 +15,7 @@
 
 #include "TestFiles.h"
 #include "calc/Batch.h"
+#include "windowlogic/MainCoreBatchRoad.h"
 
 namespace zelk {
 namespace {
@@ -128,7 +129,10 @@ struct Harness {
         log.clear();
     }
 
-    BatchOutcome Run(const std::string& folder) { return BatchEvaluation(core).Run(folder); }
+    BatchOutcome Run(const std::string& folder) {
+        MainCoreBatchRoad road(core);
+        return BatchEvaluation(road).Run(folder);
+    }
 
     MainCore core{LocaleInfo::FromId(kLocaleGerman)};
     std::vector<std::string> statuses;
@@ -195,7 +199,8 @@ TEST(BatchWalk, EntersOnlyPlainWritableVisibleFolders) {
 
     EXPECT_EQ(EnteredSubfolders(tree.Root()), (std::vector<std::string>{"plain"}));
     Harness h;
-    BatchEvaluation batch(h.core);
+    MainCoreBatchRoad road(h.core);
+    BatchEvaluation batch(road);
     h.core.State().batch.FilesFound = 0;
     batch.CountFiles(tree.Root(), kBatchMask);
     EXPECT_EQ(h.core.State().batch.FilesFound, 3);
@@ -533,6 +538,49 @@ TEST(BatchEval, ErrorGivesExitCodeTwo) {
     EXPECT_EQ(exitCode, 2);
     EXPECT_EQ(noFile, "STATUS\t" + kBlank + "\nSTATUS\t0\nERROR\tCannot create '" + tree.Path("sub/ZELK_Tab.csv") +
                           "'\n");
+}
+
+// ---- The road without the window logic --------------------------------------------------------
+
+// A road that records what the batch asks of it; its calculation names the options.
+class RecordingRoad final : public BatchRoad {
+public:
+    BatchState& Batch() override { return batch; }
+    void ProcessEvents() override {}
+    void SetStatusText(const std::string& text) override { log.push_back("status " + text); }
+    void ResetProgress() override { log.push_back("reset"); }
+    void ClearResults() override { log.push_back("clear"); }
+    SensorFileRead ReadSensorFile(const std::string& path) override {
+        log.push_back("read " + fs::path(path).filename().string());
+        return SensorFileRead::Replaced;
+    }
+    const std::vector<std::string>& Days() const override { return days; }
+    void SelectDay(const std::string& day) override { log.push_back("day " + day); }
+    void BuildMinuteGrid() override { log.push_back("grid"); }
+    void SetStartValue(bool checked) override { start = checked; }
+    void SetEndValue(bool checked) override { end = checked; }
+    std::string Calculate() override { return std::string(start ? "S+" : "S-") + (end ? "E+" : "E-"); }
+
+    BatchState batch;
+    std::vector<std::string> days{"14-Jun-09", "15-Jun-09"};
+    std::vector<std::string> log;
+    bool start = false;
+    bool end = false;
+};
+
+TEST(BatchRoad, TheWalkDrivesTheRoadFileByFile) {
+    TempTree tree;
+    tree.Write("a.txt", kHeaderLine + "\r\n");
+    RecordingRoad road;
+    const BatchOutcome outcome = BatchEvaluation(road).Run(tree.Root());
+    EXPECT_EQ(outcome.end, BatchEnd::Finished);
+    EXPECT_EQ(road.log, (std::vector<std::string>{"status         ", "reset", "status 1", "clear", "read a.txt",
+                                                  "day 14-Jun-09", "grid", "status 1/1", "status fertig"}));
+    std::ifstream in(tree.Path("ZELK_Tab.csv"), std::ios::binary);
+    std::stringstream written;
+    written << in.rdbuf();
+    EXPECT_EQ(written.str(),
+              std::string(kBatchHeader) + "\r\n" + tree.Path("a.txt") + ";S+E+;S-E+;S-E-;S+E-\r\n");
 }
 
 }  // namespace

@@ -8,7 +8,8 @@
 #include "calc/Calculation.h"
 #include "calc/Series.h"
 #include "data/Errors.h"
-#include "ui/StatisticsDisplay.h"
+#include "windowlogic/StateCalculation.h"
+#include "windowlogic/StatisticsDisplay.h"
 
 namespace zelk {
 namespace {
@@ -70,7 +71,7 @@ protected:
     void Calculate(bool start = true, bool end = true) {
         s_.cb_Startwert = start;
         s_.cb_Endwert = end;
-        ResultsCalculation calculation(s_, hooks_);
+        ResultsCalculation calculation = CalculationOn(s_, hooks_);
         calculation.Button1Click();
     }
 
@@ -206,7 +207,7 @@ TEST_F(CalculationTest, IndexHalfwayRoundsAwayFromZero) {
 }
 
 TEST_F(CalculationTest, ValueTexts) {
-    const ResultsCalculation calc(s_, hooks_);
+    const ResultsCalculation calc = CalculationOn(s_, hooks_);
     EXPECT_EQ(calc.ValueText(0.25f), " 0.3");
     EXPECT_EQ(calc.ValueText(0.05f), " 0.1");   // 0.05f lies just above 0.05
     EXPECT_EQ(calc.ValueText(0.35f), " 0.3");   // 0.35f lies just below 0.35
@@ -272,7 +273,7 @@ TEST_F(CalculationTest, CompletedLastPeakFollowsTheDayRule) {
 
 TEST_F(CalculationTest, ClockTexts) {
     s_.series.HighIndex = kHighIndex15;
-    const ResultsCalculation calc(s_, hooks_);
+    const ResultsCalculation calc = CalculationOn(s_, hooks_);
     EXPECT_EQ(calc.IndexToClockText(0), "08:00");
     EXPECT_EQ(calc.IndexToClockText(10), "10:30");
     s_.StartHour = 19;
@@ -343,7 +344,7 @@ TEST_F(CalculationTest, CompletionsTakeTheEarliestOfEqualExtremes) {
 
 TEST_F(CalculationTest, LastMarkerIndex) {
     LoadAt({{3, 5.0f}, {4, 9.0f}}, kHighIndex15, 1.0f);
-    const ResultsCalculation calc(s_, hooks_);
+    const ResultsCalculation calc = CalculationOn(s_, hooks_);
     s_.series.PointDiff.fill(0.0f);
     EXPECT_EQ(calc.LastMarkerIndex(kHighIndex15), 3);  // no marker: the first value
     s_.series.PointDiff[2] = 1.0f;                     // not above the deviation
@@ -358,7 +359,7 @@ TEST_F(CalculationTest, LastMarkerIndex) {
 
 TEST_F(CalculationTest, MarkerScansAreStrict) {
     LoadAt({}, kHighIndex15, 1.0f);
-    const ResultsCalculation calc(s_, hooks_);
+    const ResultsCalculation calc = CalculationOn(s_, hooks_);
     s_.series.PointDiff.fill(0.0f);
     s_.series.PointDiff[5] = -1.0f;
     s_.series.PointDiff[6] = 1.0f;
@@ -489,7 +490,7 @@ TEST_F(CalculationTest, AnUnreadableShownValueRaises) {
     // A calculation reads back the texts it wrote; a text in another notation fails.
     UseLocale(',');
     Load(kWorkedExample);
-    ResultsCalculation calc(s_, hooks_);
+    ResultsCalculation calc = CalculationOn(s_, hooks_);
     s_.PeakFirst = false;
     s_.csg_Berechnung.SetCell(1, 1, "08:00");
     s_.csg_Berechnung.SetCell(2, 1, " 6.0");
@@ -509,12 +510,43 @@ TEST_F(CalculationTest, PendingMessagesRunOnceAfterClearingAndBeforeReadingTheOp
         EXPECT_EQ(s_.ce_ZELK.Text, "");
         s_.cb_Endwert = false;  // a click while the calculation waits
     };
-    ResultsCalculation calculation(s_, hooks_);
+    ResultsCalculation calculation = CalculationOn(s_, hooks_);
     s_.cb_Endwert = true;
     calculation.Button1Click();
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(s_.csg_Berechnung.RowCount(), 2);
     EXPECT_EQ(s_.ce_ZELK.Text, "4.5");
+}
+
+// ---- Fields of its own -------------------------------------------------------------------------------
+
+TEST_F(CalculationTest, RunsOnFieldsOfItsOwnLikeOnTheWindowState) {
+    UseLocale(',');
+    Load(kWorkedExample);
+    Calculate();
+
+    StringGrid grid{kResultColumns, kResultRowsAtStart};
+    for (int c = 0; c < kResultColumns; ++c) grid.SetCell(c, 0, s_.csg_Berechnung.Cell(c, 0));
+    NumericEdit zelk{{}, 1, 4, FloatFormat::Fixed, Alignment::RightJustify};
+    bool peakFirst = false;
+    int peakRows = 0, nadirRows = 0, firstRowIndex = 0;
+    std::vector<std::string> around;
+    const CalculationInput input{
+        s_.series,    s_.cb_Startwert,     s_.cb_Endwert,       s_.rg_Anzeige, s_.locale.decimalSeparator,
+        s_.StartHour, s_.texts.PeakHeader, s_.texts.NadirHeader};
+    const CalculationOutput output{s_.markers, grid, zelk, peakFirst, peakRows, nadirRows, firstRowIndex};
+    CalculationHooks hooks{hooks_, [&around] { around.push_back("before"); }, [&around] { around.push_back("after"); }};
+    ResultsCalculation(input, output, std::move(hooks)).Button1Click();
+
+    EXPECT_EQ(around, (std::vector<std::string>{"before", "after"}));
+    ASSERT_EQ(grid.RowCount(), s_.csg_Berechnung.RowCount());
+    for (int r = 0; r < grid.RowCount(); ++r)
+        for (int c = 0; c < kResultColumns; ++c) EXPECT_EQ(grid.Cell(c, r), s_.csg_Berechnung.Cell(c, r));
+    EXPECT_EQ(zelk.Text, s_.ce_ZELK.Text);
+    EXPECT_EQ(peakFirst, s_.PeakFirst);
+    EXPECT_EQ(peakRows, s_.PeakRows);
+    EXPECT_EQ(nadirRows, s_.NadirRows);
+    EXPECT_EQ(firstRowIndex, s_.FirstRowIndex);
 }
 
 }  // namespace

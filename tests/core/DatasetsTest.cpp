@@ -9,7 +9,7 @@
 #include "data/Errors.h"
 #include "data/SensorTab.h"
 #include "data/WerteTab.h"
-#include "ui/MainCore.h"
+#include "windowlogic/MainCore.h"
 
 namespace zelk {
 namespace {

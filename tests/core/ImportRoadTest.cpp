@@ -6,7 +6,7 @@
 #include "TestFiles.h"
 #include "data/DateTexts.h"
 #include "data/Errors.h"
-#include "ui/MainCore.h"
+#include "windowlogic/MainCore.h"
 
 namespace zelk {
 namespace {

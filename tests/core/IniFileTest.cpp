@@ -10,7 +10,7 @@
 #include <optional>
 #include <sstream>
 
-#include "ui/IniFile.h"
+#include "windowlogic/IniFile.h"
 
 namespace zelk {
 namespace {

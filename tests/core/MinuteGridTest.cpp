@@ -10,7 +10,7 @@
 #include "data/Locale.h"
 #include "data/MinuteGrid.h"
 #include "data/TextNumber.h"
-#include "ui/MainCore.h"
+#include "windowlogic/MainCore.h"
 
 namespace zelk {
 namespace {

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "calc/Series.h"
-#include "ui/MainCore.h"
+#include "windowlogic/MainCore.h"
 
 namespace zelk {
 namespace {

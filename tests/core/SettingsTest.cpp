@@ -7,7 +7,7 @@
 #include <memory>
 #include <sstream>
 
-#include "ui/Settings.h"
+#include "windowlogic/Settings.h"
 
 namespace zelk {
 namespace {

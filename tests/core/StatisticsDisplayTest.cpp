@@ -2,7 +2,7 @@
 
 #include <bit>
 
-#include "ui/StatisticsDisplay.h"
+#include "windowlogic/StatisticsDisplay.h"
 
 namespace zelk {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/dialogs/VersionBlock.h"
-#include "ui/dialogs/VersionInfo.h"
+#include "windowlogic/VersionBlock.h"
+#include "windowlogic/VersionInfo.h"
 
 namespace zelk {
 namespace {
@@ -128,7 +128,7 @@ std::string VersionOf(const Bytes& block, bool elf64 = true) {
     return GetVersionString(file.Path());
 }
 
-unsigned Word(const Bytes& b, size_t at) { return b[at] | (b[at + 1] << 8); }
+unsigned Word(const Bytes& b, size_t at) { return static_cast<unsigned>(b[at] | (b[at + 1] << 8)); }
 std::uint32_t Dword(const Bytes& b, size_t at) {
     return Word(b, at) | (static_cast<std::uint32_t>(Word(b, at + 2)) << 16);
 }

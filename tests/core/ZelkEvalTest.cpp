@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"ImportErrorKeepsTheRowsBefore", "", "calc_import_error.txt", "calc_import_error.expected", 0},
         Case{"WrongFile", "", "calc_wrong_file.txt", "calc_wrong_file.expected", 2},
         Case{"WrongFileWithAChosenDay", "--day 14-Jun-09", "calc_wrong_file.txt", "calc_wrong_file.expected", 2}),
-    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Case>& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(ZelkEval, StepOtherThanFiveGivesFifteenMinutePoints) {
     const EvalRun run = Evaluate("--five-minute --step 15", "calc_five_minute.txt");

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "ui/IniFile.h"
+#include "windowlogic/IniFile.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "ScratchFile.h"
 #include "data/Errors.h"
 #include "data/Locale.h"
-#include "ui/MainCore.h"
+#include "windowlogic/MainCore.h"
 
 namespace {
 

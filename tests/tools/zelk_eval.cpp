@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "calc/Batch.h"
+#include "data/CodePages.h"
 #include "data/Errors.h"
 #include "data/TextNumber.h"
-#include "ui/MainCore.h"
-#include "ui/TextTables.h"
+#include "windowlogic/MainCore.h"
+#include "windowlogic/MainCoreBatchRoad.h"
 
 namespace {
 
@@ -120,7 +121,8 @@ int RunBatch(zelk::MainCore& core, const std::string& dir) {
     const std::string folder = std::filesystem::absolute(dir).lexically_normal().string();
     core.Hooks().showMessage = [](const std::string& text) { Line({"MESSAGE", Ansi(text)}); };
     core.Hooks().setStatusText = [](const std::string& text) { Line({"STATUS", Ansi(text)}); };
-    const zelk::BatchOutcome outcome = zelk::BatchEvaluation(core).Run(folder);
+    zelk::MainCoreBatchRoad road(core);
+    const zelk::BatchOutcome outcome = zelk::BatchEvaluation(road).Run(folder);
     if (outcome.end == zelk::BatchEnd::Finished) return 0;
     Line({"ERROR", Ansi(outcome.error)});
     return 2;

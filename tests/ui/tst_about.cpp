@@ -13,7 +13,7 @@
 
 #include "ui/Messages.h"
 #include "ui/dialogs/About.h"
-#include "ui/dialogs/VersionInfo.h"
+#include "windowlogic/VersionInfo.h"
 
 using namespace zelk;
 

@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "components/ConvEdit.h"
 #include "support/TestSupport.h"
+#include "ui/ConvEdit.h"
 #include "ui/PlotLayers.h"
 #include "ui/dialogs/u_Sensor.h"
 #include "ui/u_main.h"

@@ -2,9 +2,9 @@
 #include <QPainter>
 #include <QtTest>
 
-#include "components/CStringGrid.h"
-#include "components/ConvEdit.h"
 #include "support/TestSupport.h"
+#include "ui/CStringGrid.h"
+#include "ui/ConvEdit.h"
 
 using namespace zelk;
 using namespace zelk::test;

@@ -15,8 +15,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "components/ConvEdit.h"
 #include "support/TestSupport.h"
+#include "ui/ConvEdit.h"
 #include "ui/dialogs/u_Sensor.h"
 #include "ui/dialogs/u_Sensorgrafik.h"
 #include "ui/dialogs/u_Tabellen.h"

@@ -9,9 +9,10 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "components/CStringGrid.h"
-#include "components/ConvEdit.h"
+#include "data/CodePages.h"
 #include "support/TestSupport.h"
+#include "ui/CStringGrid.h"
+#include "ui/ConvEdit.h"
 #include "ui/Messages.h"
 #include "ui/dialogs/About.h"
 #include "ui/dialogs/u_Sensor.h"

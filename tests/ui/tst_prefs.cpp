@@ -10,9 +10,9 @@
 #include <fstream>
 #include <memory>
 
-#include "ui/MainState.h"
-#include "ui/TextTables.h"
 #include "ui/dialogs/u_prefs.h"
+#include "windowlogic/MainState.h"
+#include "windowlogic/TextTables.h"
 
 using namespace zelk;
 

@@ -18,9 +18,9 @@
 #include <QtTest>
 #include <optional>
 
-#include "components/CStringGrid.h"
-#include "components/ConvEdit.h"
 #include "support/TestSupport.h"
+#include "ui/CStringGrid.h"
+#include "ui/ConvEdit.h"
 #include "ui/PlotBackground.h"
 #include "ui/PlotLayers.h"
 #include "ui/dialogs/u_Sensor.h"
@@ -109,7 +109,7 @@ void RoadTest::importOneDayAndCalculate() {
     WhenDayDialog([&](Tf_Sensor& dialog) {
         busyDuringDialog = CommandsDisabled();
         for (int i = 0; i < dialog.lb_Sensor->count(); ++i) listed << dialog.lb_Sensor->item(i)->text();
-        selectedBefore = dialog.lb_Sensor->selectedItems().size();
+        selectedBefore = static_cast<int>(dialog.lb_Sensor->selectedItems().size());
         cleared = f_main->ce_Mittelwert->text() + f_main->l_Datum->text();
         QCOMPARE(dialog.cb_Raster->currentText(), QStringLiteral("5"));
         QVERIFY(dialog.rg_Art->isHidden());

@@ -21,9 +21,9 @@
 #include <QtTest>
 #include <memory>
 
-#include "components/CStringGrid.h"
-#include "components/ConvEdit.h"
 #include "support/TestSupport.h"
+#include "ui/CStringGrid.h"
+#include "ui/ConvEdit.h"
 #include "ui/Messages.h"
 #include "ui/PlotLayers.h"
 #include "ui/dialogs/About.h"

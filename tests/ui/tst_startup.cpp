@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "components/CStringGrid.h"
-#include "components/ConvEdit.h"
 #include "support/TestSupport.h"
+#include "ui/CStringGrid.h"
+#include "ui/ConvEdit.h"
 #include "ui/Messages.h"
 #include "ui/PlotLayers.h"
 #include "ui/SystemLocale.h"

@@ -10,8 +10,8 @@
 #include <QtTest>
 #include <memory>
 
-#include "ui/MainCore.h"
 #include "ui/dialogs/u_Tabellen.h"
+#include "windowlogic/MainCore.h"
 
 using namespace zelk;
 

@@ -10,17 +10,15 @@
 #include <QScreen>
 #include <iterator>
 
+#include "ui/DialogFrame.h"
 #include "ui/Fonts.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
 #include "ui/WidgetHelpers.h"
-#include "ui/dialogs/VersionInfo.h"
-#include "ui/DialogFrame.h"
+#include "windowlogic/VersionInfo.h"
 
 namespace zelk {
 namespace {
-
-const QColor kSkyBlue(166, 202, 240);
 
 // A label of fixed size with its text centred.
 QLabel* MakeCentredLabel(const QString& text, const QRect& place, QWidget* parent, const char* name) {

@@ -14,13 +14,13 @@
 #include <algorithm>
 
 #include "data/TextNumber.h"
+#include "ui/DialogFrame.h"
 #include "ui/Fonts.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
 #include "ui/WidgetHelpers.h"
 #include "ui/Windows.h"
 #include "ui/dialogs/u_Sensorgrafik.h"
-#include "ui/DialogFrame.h"
 
 namespace zelk {
 namespace {

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <string_view>
 
-#include "ui/MainState.h"
+#include "windowlogic/MainState.h"
 
 class QComboBox;
 class QGroupBox;

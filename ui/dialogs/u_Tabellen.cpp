@@ -174,11 +174,11 @@ DBNavigator::DBNavigator(DatasetModel& model, QWidget* parent) : QWidget(parent)
         left += kNavigatorButtonWidth;
     }
 
-    Dataset& data = model_.Data();
-    connect(First, &QToolButton::clicked, this, [&data] { data.SetCurrentRow(0); });
-    connect(Prior, &QToolButton::clicked, this, [&data] { data.SetCurrentRow(data.CurrentRow() - 1); });
-    connect(Next, &QToolButton::clicked, this, [&data] { data.SetCurrentRow(data.CurrentRow() + 1); });
-    connect(Last, &QToolButton::clicked, this, [&data] { data.SetCurrentRow(data.RowCount() - 1); });
+    Dataset& dataset = model_.Data();
+    connect(First, &QToolButton::clicked, this, [&dataset] { dataset.SetCurrentRow(0); });
+    connect(Prior, &QToolButton::clicked, this, [&dataset] { dataset.SetCurrentRow(dataset.CurrentRow() - 1); });
+    connect(Next, &QToolButton::clicked, this, [&dataset] { dataset.SetCurrentRow(dataset.CurrentRow() + 1); });
+    connect(Last, &QToolButton::clicked, this, [&dataset] { dataset.SetCurrentRow(dataset.RowCount() - 1); });
     connect(&model_, &DatasetModel::currentRowChanged, this, [this] { UpdateButtons(); });
     connect(&model_, &QAbstractItemModel::modelReset, this, [this] { UpdateButtons(); });
     UpdateButtons();
@@ -315,11 +315,11 @@ void Tf_Tabellen::InsertRow(DatasetModel& model) {
 }
 
 void Tf_Tabellen::DeleteRow(DatasetModel& model) {
-    Dataset& data = model.Data();
-    if (data.RowCount() == 0) return;
+    Dataset& dataset = model.Data();
+    if (dataset.RowCount() == 0) return;
     if (confirmDelete && !confirmDelete(QStringLiteral("Datensatz l\u00f6schen?"))) return;
     try {
-        data.DeleteRow(data.CurrentRow());
+        dataset.DeleteRow(dataset.CurrentRow());
     } catch (const ZelkError& error) {
         if (showError) showError(error);
     }

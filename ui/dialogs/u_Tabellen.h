@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "data/Dataset.h"
-#include "ui/MainState.h"
+#include "windowlogic/MainState.h"
 
 class QLabel;
 class QToolButton;

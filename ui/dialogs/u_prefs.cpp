@@ -5,11 +5,11 @@
 #include <QRadioButton>
 #include <QScreen>
 
+#include "ui/DialogFrame.h"
 #include "ui/Fonts.h"
 #include "ui/QtText.h"
-#include "ui/Settings.h"
 #include "ui/WidgetHelpers.h"
-#include "ui/DialogFrame.h"
+#include "windowlogic/Settings.h"
 
 namespace zelk {
 namespace {

@@ -4,7 +4,7 @@
 #include <QGroupBox>
 #include <vector>
 
-#include "ui/MainState.h"
+#include "windowlogic/MainState.h"
 
 class QButtonGroup;
 class QPushButton;

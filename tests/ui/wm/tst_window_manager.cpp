@@ -24,11 +24,11 @@
 #include <vector>
 
 #include "support/TestSupport.h"
-#include "ui/IniFile.h"
 #include "ui/dialogs/About.h"
 #include "ui/dialogs/u_Sensor.h"
 #include "ui/dialogs/u_prefs.h"
 #include "ui/u_main.h"
+#include "windowlogic/IniFile.h"
 
 extern char** environ;
 

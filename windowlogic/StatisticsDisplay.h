@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/MainState.h"
+#include "windowlogic/MainState.h"
 
 namespace zelk {
 

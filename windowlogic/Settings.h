@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/MainState.h"
+#include "windowlogic/MainState.h"
 
 namespace zelk {
 

@@ -1,4 +1,4 @@
-#include "ui/MainState.h"
+#include "windowlogic/MainState.h"
 
 namespace zelk {
 

@@ -1,4 +1,4 @@
-#include "components/CStringGrid.h"
+#include "ui/CStringGrid.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "ui/dialogs/VersionInfo.h"
+#include "windowlogic/VersionInfo.h"
 
 #include <algorithm>
 #include <array>
@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "data/TextNumber.h"
-#include "ui/dialogs/VersionBlock.h"
+#include "windowlogic/VersionBlock.h"
 
 namespace zelk {
 namespace {

@@ -1,6 +1,6 @@
-#include "components/ConvEdit.h"
+#include "ui/ConvEdit.h"
 
-#include "ui/TextTables.h"
+#include "data/CodePages.h"
 
 namespace zelk {
 

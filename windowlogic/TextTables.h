@@ -61,8 +61,4 @@ const TextTable& EnglishTexts();
 // English for "en" exactly, German for every other code.
 const TextTable& TextsFor(std::string_view language);
 
-// Windows-1252 text as UTF-8, and the Greek code page 1253 the results grid uses.
-std::string AnsiToUtf8(std::string_view text);
-std::string GreekToUtf8(std::string_view text);
-
 }  // namespace zelk

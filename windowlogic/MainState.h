@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/BatchState.h"
 #include "calc/Markers.h"
 #include "calc/Series.h"
 #include "components/NumericEdit.h"
@@ -12,7 +13,7 @@
 #include "data/Locale.h"
 #include "data/SensorTab.h"
 #include "data/WerteTab.h"
-#include "ui/TextTables.h"
+#include "windowlogic/TextTables.h"
 
 namespace zelk {
 
@@ -33,17 +34,6 @@ struct DayDialogState {
 
     // Sets the step text; a text equal to an item selects that item, any other text none.
     void SetRasterText(const std::string& text);
-};
-
-// State of the batch walk.
-struct BatchState {
-    std::string BatchFolder;
-    std::string BatchMask = "*.txt";
-    int FilesFound = 0;
-    int FilesDone = 0;
-    int UpdateStep = 1;
-    int SinceUpdate = 0;
-    std::string CurrentFile;
 };
 
 // The fields of the main window that the program's logic reads and writes. The

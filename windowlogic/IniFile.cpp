@@ -1,4 +1,4 @@
-#include "ui/IniFile.h"
+#include "windowlogic/IniFile.h"
 
 #include <cerrno>
 #include <fcntl.h>

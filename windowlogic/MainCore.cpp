@@ -1,11 +1,11 @@
-#include "ui/MainCore.h"
+#include "windowlogic/MainCore.h"
 
 #include <cmath>
 
-#include "calc/Calculation.h"
 #include "data/MinuteGrid.h"
 #include "data/SensorReader.h"
-#include "ui/StatisticsDisplay.h"
+#include "windowlogic/StateCalculation.h"
+#include "windowlogic/StatisticsDisplay.h"
 
 namespace zelk {
 
@@ -17,7 +17,10 @@ const std::array<float, 48> kDemoValues = {
 
 MainCore::MainCore(LocaleInfo locale) {
     state_.locale = std::move(locale);
-    // Window creation values.
+    SetCreationValues();
+}
+
+void MainCore::SetCreationValues() {
     state_.X_Raster = 4;
     state_.series.CurveXOffset = 2;
     state_.GridStep = 5;
@@ -49,20 +52,29 @@ void MainCore::CreateDatasets() {
 
 void MainCore::InitScale() {
     state_.YScale = 8.0f;
-    state_.TargetLowY = static_cast<int>(std::lround(240.0L - 3.9L * state_.YScale));
-    state_.TargetHighY = static_cast<int>(std::lround(240.0L - 8.9L * state_.YScale));
+    state_.TargetLowY = static_cast<int>(std::lround(kZeroRow - 3.9L * state_.YScale));
+    state_.TargetHighY = static_cast<int>(std::lround(kZeroRow - 8.9L * state_.YScale));
 }
 
-void MainCore::StartUp(const std::string& language) {
-    ApplyLanguage(language);
+void MainCore::StartUpWith(const StartUpSteps& steps) {
+    if (steps.language) steps.language();
     BuildMonthList();
     WriteHeaderRow();
     LoadDemoCurve();
     CreateDatasets();
     InitScale();
-    if (hooks_.drawBackground) hooks_.drawBackground();
-    RebuildSeries();
+    if (steps.layout) steps.layout();
     state_.l_Datum.clear();
+}
+
+void MainCore::StartUp(const std::string& language) {
+    StartUpSteps steps;
+    steps.language = [this, &language] { ApplyLanguage(language); };
+    steps.layout = [this] {
+        if (hooks_.drawBackground) hooks_.drawBackground();
+        RebuildSeries();
+    };
+    StartUpWith(steps);
 }
 
 void MainCore::ApplyLanguage(const std::string& code) {
@@ -146,7 +158,7 @@ void MainCore::RebuildSeries() {
 void MainCore::ShowStatistics() { zelk::ShowStatistics(state_); }
 
 void MainCore::Button1Click() {
-    ResultsCalculation calculation(state_, hooks_);
+    ResultsCalculation calculation = CalculationOn(state_, hooks_);
     calculation.Button1Click();
 }
 

@@ -1,6 +1,7 @@
-#include "ui/StatisticsDisplay.h"
+#include "windowlogic/StatisticsDisplay.h"
 
 #include "data/TextNumber.h"
+#include "data/Units.h"
 
 namespace zelk {
 
@@ -17,8 +18,8 @@ void ShowStatistics(MainState& s) {
         s.ce_Mittelwert.Digits = 0;
         s.ce_StdAbw.Digits = 0;
         s.ce_ZELK.Digits = 0;
-        s.ce_Mittelwert.SetValue(18.0L * s.series.MeanGlucose, sep);
-        s.ce_StdAbw.SetValue(18.0L * s.series.SdGlucose, sep);
+        s.ce_Mittelwert.SetValue(kMgPerMmol * s.series.MeanGlucose, sep);
+        s.ce_StdAbw.SetValue(kMgPerMmol * s.series.SdGlucose, sep);
         s.Label4Caption = s.texts.MgUnitText;
     }
 }

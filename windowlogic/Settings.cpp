@@ -1,6 +1,6 @@
-#include "ui/Settings.h"
+#include "windowlogic/Settings.h"
 
-#include "ui/IniFile.h"
+#include "windowlogic/IniFile.h"
 
 namespace zelk {
 namespace {

@@ -5,9 +5,15 @@
 
 #include "data/Hooks.h"
 #include "data/SensorReader.h"
-#include "ui/MainState.h"
+#include "windowlogic/MainState.h"
 
 namespace zelk {
+
+// The window's own parts of the start-up.
+struct StartUpSteps {
+    std::function<void()> language;  // settings and language texts
+    std::function<void()> layout;    // plot and background, then series and statistics
+};
 
 // What the main window supplies to the logic: the message box, the event pump,
 // the plot drawing and the status bar.
@@ -31,14 +37,20 @@ public:
     const MainState& State() const { return state_; }
     MainHooks& Hooks() { return hooks_; }
 
-    // Start-up, in the order the first showing runs them.
+    // The grid width, curve offset and grid step a new window has.
+    void SetCreationValues();
+
+    // Start-up steps, in the order StartUpWith runs them.
     void BuildMonthList();
     void WriteHeaderRow();
     void LoadDemoCurve();
     void CreateDatasets();
     void InitScale();
-    // Start-up without a window: language, month list, header row, demo curve,
-    // datasets, scale, series and statistics; l_Datum empty.
+    // The start-up of the window's first showing and of the start without a window:
+    // language, month list, header row, demo curve, datasets, scale, layout; l_Datum empty.
+    void StartUpWith(const StartUpSteps& steps);
+    // Start-up without a window: the language's texts, and for the layout the
+    // background hook, series and statistics.
     void StartUp(const std::string& language);
 
     // The texts of a language, the header row and the language code; the window
