@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "components/NumberText.h"
+#include "data/DateTexts.h"
 #include "data/Errors.h"
 #include "data/TextNumber.h"
 #include "data/Units.h"
@@ -37,7 +38,7 @@ std::string ResultsCalculation::IndexToClockText(int index) const {
     }
     h += in_.StartHour;
     while (h >= 24) h -= 24;
-    return (h < 10 ? "0" : "") + std::to_string(h) + ":" + (m < 10 ? "0" : "") + std::to_string(m);
+    return TimeText(h, m);
 }
 
 int ResultsCalculation::NextMarker(int from, bool fall) const {

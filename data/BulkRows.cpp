@@ -14,6 +14,13 @@ std::uint64_t ZeitPrefix(std::string_view zeit) {
     return prefix;
 }
 
+// FNV-1a over the bytes of a short text.
+size_t TextHash(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return static_cast<size_t>(hash ^ (hash >> 29));
+}
+
 }  // namespace
 
 void BulkRows::Add(int id, std::string_view datum, std::string_view zeit, double bgWert) {
@@ -24,14 +31,37 @@ void BulkRows::Add(int id, std::string_view datum, std::string_view zeit, double
     row.zeit.Assign(zeit);
     row.bgWert = bgWert;
     const std::string_view day = row.datum.View();
-    if (day != lastDay_ || dayTexts_.empty()) {
-        const auto [it, added] = dayNumbers_.try_emplace(day, static_cast<std::uint32_t>(dayTexts_.size()));
-        if (added) dayTexts_.push_back(day);
+    if (dayTexts_.empty() || day != lastDay_) {
+        lastNumber_ = DayNumber(day);
         lastDay_ = day;
-        lastNumber_ = it->second;
     }
     keys_.push_back({ZeitPrefix(row.zeit.View()), lastNumber_, static_cast<std::uint32_t>(size_)});
     ++size_;
+}
+
+std::uint32_t BulkRows::DayNumber(std::string_view day) {
+    if (daySlots_.size() < 2 * (dayTexts_.size() + 1)) GrowDayTable();
+    const size_t mask = daySlots_.size() - 1;
+    for (size_t slot = TextHash(day) & mask;; slot = (slot + 1) & mask) {
+        const std::uint32_t entry = daySlots_[slot];
+        if (entry == 0) {
+            dayTexts_.push_back(day);
+            daySlots_[slot] = static_cast<std::uint32_t>(dayTexts_.size());
+            return static_cast<std::uint32_t>(dayTexts_.size() - 1);
+        }
+        if (dayTexts_[entry - 1] == day) return entry - 1;
+    }
+}
+
+void BulkRows::GrowDayTable() {
+    std::vector<std::uint32_t> slots(std::max<size_t>(64, daySlots_.size() * 2), 0);
+    const size_t mask = slots.size() - 1;
+    for (std::uint32_t n = 0; n < dayTexts_.size(); ++n) {
+        size_t slot = TextHash(dayTexts_[n]) & mask;
+        while (slots[slot] != 0) slot = (slot + 1) & mask;
+        slots[slot] = n + 1;
+    }
+    daySlots_.swap(slots);
 }
 
 void BulkRows::Clear() {
@@ -39,7 +69,7 @@ void BulkRows::Clear() {
     chunks_.shrink_to_fit();
     size_ = 0;
     std::vector<SortKey>().swap(keys_);
-    dayNumbers_.clear();
+    std::vector<std::uint32_t>().swap(daySlots_);
     dayTexts_.clear();
     lastDay_ = {};
     lastNumber_ = 0;

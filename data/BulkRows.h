@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "data/SensorRow.h"
@@ -35,11 +34,16 @@ private:
     bool OrderDay(SortKey* begin, SortKey* end) const;
     int CompareZeit(const SortKey& a, const SortKey& b) const;
 
+    // The number of a Datum text, given to it when it first comes.
+    std::uint32_t DayNumber(std::string_view day);
+    void GrowDayTable();
+
     std::vector<std::unique_ptr<SensorRow[]>> chunks_;
     size_t size_ = 0;
     std::vector<SortKey> keys_;
-    std::unordered_map<std::string_view, std::uint32_t> dayNumbers_;  // views into the rows
-    std::vector<std::string_view> dayTexts_;
+    std::vector<std::string_view> dayTexts_;  // views into the rows
+    // Open addressing: number + 1 of the text in each slot, 0 for a free slot.
+    std::vector<std::uint32_t> daySlots_;
     std::string_view lastDay_;
     std::uint32_t lastNumber_ = 0;
 };
