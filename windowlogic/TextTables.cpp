@@ -54,6 +54,9 @@ TextTable MakeGerman() {
     t.folderNotCreated = "Das Verzeichnis \"%1\" kann nicht erstellt werden: %2.";
     t.helpNotFound = "Hilfe.htm nicht gefunden!";
     t.sensorChartTitle = "Sensordaten";
+    t.settingsFile = "Die Einstellungsdatei";
+    t.settingsCannotRead = "kann nicht gelesen werden";
+    t.settingsCannotWrite = "kann nicht geschrieben werden";
     return t;
 }
 
@@ -108,6 +111,9 @@ TextTable MakeEnglish() {
     t.folderNotCreated = "The folder \"%1\" cannot be created: %2.";
     t.helpNotFound = "found not help.htm!";
     t.sensorChartTitle = "Sensor data";
+    t.settingsFile = "The settings file";
+    t.settingsCannotRead = "cannot be read";
+    t.settingsCannotWrite = "cannot be written";
     return t;
 }
 
@@ -142,6 +148,7 @@ FixedTextTable MakeFixed() {
     t.aboutLabel3 = "Brevonne";
     t.aboutLabel4 = "\xAE ";
     t.aboutLabel5 = "Tavrik Version";
+    t.settingsDefaults = "Das Programm startet mit den Grundeinstellungen.";
     return t;
 }
 

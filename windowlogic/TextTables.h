@@ -61,6 +61,9 @@ struct TextTable {
     std::string folderNotCreated;  // %1: the folder, %2: the reason
     std::string helpNotFound;
     std::string sensorChartTitle;  // title of the day preview chart
+    std::string settingsFile;      // followed by the quoted path
+    std::string settingsCannotRead;
+    std::string settingsCannotWrite;
 };
 
 // Texts the design keeps in German whatever the language.
@@ -94,6 +97,7 @@ struct FixedTextTable {
     std::string aboutLabel3;
     std::string aboutLabel4;
     std::string aboutLabel5;
+    std::string settingsDefaults;  // after a failed read of the settings file
 };
 
 const TextTable& GermanTexts();
