@@ -6,6 +6,8 @@
 #include <array>
 
 #include "ui/Fonts.h"
+#include "ui/QtText.h"
+#include "windowlogic/TextTables.h"
 
 namespace zelk {
 namespace {
@@ -110,17 +112,19 @@ void PaintBackground(QImage& backBuffer, const BackgroundSettings& s) {
     }
 
     // Unit header
-    const QString mgHeader = QLatin1Char('[') + s.mgUnitText + QLatin1Char(']');
+    const auto bracketed = [](const QString& unit) { return QLatin1Char('[') + unit + QLatin1Char(']'); };
+    const TextTable& de = GermanTexts();
+    const QString germanMmolHeader = bracketed(AnsiText(de.MmolUnitText));
     if (!s.mgDisplay) {
         if (s.germanChecked) {
-            Text(p, 40, 4, QStringLiteral("[mmol/l]"), kBlue);
-            Text(p, 5, 4, QStringLiteral("[mg/dl]"), kMaroon);
+            Text(p, 40, 4, germanMmolHeader, kBlue);
+            Text(p, 5, 4, bracketed(AnsiText(de.MgUnitText)), kMaroon);
         } else {
-            Text(p, 35, 4, QStringLiteral("[mmol/L]"), kBlue);
+            Text(p, 35, 4, bracketed(AnsiText(EnglishTexts().MmolUnitText)), kBlue);
         }
     } else {
-        Text(p, 5, 4, mgHeader, kMaroon);
-        if (s.germanChecked) Text(p, 40, 4, QStringLiteral("[mmol/l]"), kBlue);
+        Text(p, 5, 4, bracketed(s.mgUnitText), kMaroon);
+        if (s.germanChecked) Text(p, 40, 4, germanMmolHeader, kBlue);
     }
 }
 

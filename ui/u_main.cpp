@@ -176,7 +176,7 @@ Tf_main::Tf_main(const LocaleInfo& locale, QWidget* parent)
       folderChooser_(std::make_unique<DialogFolderChooser>()),
       clientHeight_(kDesignClientHeight) {
     setObjectName(QStringLiteral("f_main"));
-    setWindowTitle(QStringLiteral("Berechnung ZELK"));
+    setWindowTitle(AnsiText(GermanTexts().mainCaption));
     setFont(VerdanaLike());
     CreateMenu();
     CreateComponents();
@@ -219,48 +219,46 @@ void Tf_main::CreateMenu() {
         action->setChecked(checked);
         return action;
     };
+    const TextTable& de = GermanTexts();
 
-    Datei1 = bar->addMenu(QStringLiteral("Datei"));
+    Datei1 = bar->addMenu(AnsiText(de.menuDatei));
     Datei1->setObjectName(QStringLiteral("Datei1"));
-    ImportSensordaten1 =
-        item(Datei1, "ImportSensordaten1", QStringLiteral("Import Sensordaten"), &Tf_main::ImportSensordaten1Click);
-    AutomBerechnung1 =
-        item(Datei1, "AutomBerechnung1", QStringLiteral("Autom. Berechnung"), &Tf_main::AutomBerechnung1Click);
+    ImportSensordaten1 = item(Datei1, "ImportSensordaten1", AnsiText(de.menuImport), &Tf_main::ImportSensordaten1Click);
+    AutomBerechnung1 = item(Datei1, "AutomBerechnung1", AnsiText(de.menuAutom), &Tf_main::AutomBerechnung1Click);
     AutomBerechnung1->setVisible(false);
     Datei1->addSeparator()->setObjectName(QStringLiteral("N1"));
-    Voreinstellung1 =
-        item(Datei1, "Voreinstellung1", QStringLiteral("Voreinstellung"), &Tf_main::Voreinstellung1Click);
+    Voreinstellung1 = item(Datei1, "Voreinstellung1", AnsiText(de.menuVoreinstellung), &Tf_main::Voreinstellung1Click);
     Datei1->addSeparator()->setObjectName(QStringLiteral("N2"));
-    Beenden1 = item(Datei1, "Beenden1", QStringLiteral("Beenden"), &Tf_main::Beenden1Click);
+    Beenden1 = item(Datei1, "Beenden1", AnsiText(de.menuBeenden), &Tf_main::Beenden1Click);
 
-    Ansicht1 = bar->addMenu(QStringLiteral("Ansicht"));
+    Ansicht1 = bar->addMenu(AnsiText(de.menuAnsicht));
     Ansicht1->setObjectName(QStringLiteral("Ansicht1"));
-    N5minRaster1 =
-        checkItem(Ansicht1, "N5minRaster1", QStringLiteral("5 min Raster"), &Tf_main::N5minRaster1Click, false);
-    N15minRaster1 =
-        checkItem(Ansicht1, "N15minRaster1", QStringLiteral("15 min Raster"), &Tf_main::N15minRaster1Click, true);
+    N5minRaster1 = checkItem(Ansicht1, "N5minRaster1", AnsiText(de.menu5min), &Tf_main::N5minRaster1Click, false);
+    N15minRaster1 = checkItem(Ansicht1, "N15minRaster1", AnsiText(de.menu15min), &Tf_main::N15minRaster1Click, true);
     Ansicht1->addSeparator()->setObjectName(QStringLiteral("N4"));
-    Breitbild1 = checkItem(Ansicht1, "Breitbild1", QStringLiteral("Breitbild"), &Tf_main::Breitbild1Click, false);
+    Breitbild1 = checkItem(Ansicht1, "Breitbild1", AnsiText(de.menuBreitbild), &Tf_main::Breitbild1Click, false);
     Breitbild1->setVisible(false);
     Breitbild1->setEnabled(false);
-    abellen1 = item(Ansicht1, "abellen1", QStringLiteral("Tabellen"), &Tf_main::abellen1Click);
+    abellen1 = item(Ansicht1, "abellen1", AnsiText(FixedTexts().menuTabellen), &Tf_main::abellen1Click);
     QAction* hiddenSeparator = Ansicht1->addSeparator();
     hiddenSeparator->setObjectName(QStringLiteral("N5"));
     hiddenSeparator->setVisible(false);
-    N3 = Ansicht1->addMenu(QStringLiteral("Sprache"));
+    N3 = Ansicht1->addMenu(AnsiText(de.menuSprache));
     N3->setObjectName(QStringLiteral("N3"));
-    de1 = checkItem(N3, "de1", QStringLiteral("Deutsch"), &Tf_main::de1Click, true);
-    en1 = checkItem(N3, "en1", QStringLiteral("Englisch"), &Tf_main::en1Click, false);
+    de1 = checkItem(N3, "de1", AnsiText(de.menuDeutsch), &Tf_main::de1Click, true);
+    en1 = checkItem(N3, "en1", AnsiText(de.menuEnglisch), &Tf_main::en1Click, false);
 
-    Help = bar->addMenu(QStringLiteral("Hilfe"));
+    Help = bar->addMenu(AnsiText(de.menuHelp));
     Help->setObjectName(QStringLiteral("Help"));
-    Hilfe1 = item(Help, "Hilfe1", QStringLiteral("Hilfe"), &Tf_main::Hilfe1Click);
-    Info1 = item(Help, "Info1", QStringLiteral("Info"), &Tf_main::InfoClick);
+    Hilfe1 = item(Help, "Hilfe1", AnsiText(de.menuHilfe1), &Tf_main::Hilfe1Click);
+    Info1 = item(Help, "Info1", AnsiText(de.menuInfo), &Tf_main::InfoClick);
 }
 
 void Tf_main::CreateComponents() {
     const MainState& s = State();
     const char separator = s.locale.decimalSeparator;
+    const TextTable& de = GermanTexts();
+    const FixedTextTable& fixed = FixedTexts();
     client_ = new MainClientArea(*this);
     client_->setObjectName(QStringLiteral("client"));
     setCentralWidget(client_);
@@ -271,7 +269,7 @@ void Tf_main::CreateComponents() {
     p_PID->setObjectName(QStringLiteral("p_PID"));
     p_PID->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     p_PID->setGeometry(5, 5, 190, 24);
-    Label60 = MakeLabel(QStringLiteral("PID"), 8, 5, p_PID, "Label60");
+    Label60 = MakeLabel(AnsiText(fixed.pidLabel), 8, 5, p_PID, "Label60");
     QFont bold = SansSerifLike();
     bold.setBold(true);
     Label60->setFont(bold);
@@ -290,7 +288,7 @@ void Tf_main::CreateComponents() {
     img_Layout->setObjectName(QStringLiteral("img_Layout"));
     img_Layout->setCursor(Qt::CrossCursor);
     img_Layout->onMouseMove = [this](int x, int y) { img_LayoutMouseMove(x, y); };
-    l_Coursor = MakeLabel(QStringLiteral("l_Coursor"), 0, 0, p_Bilder, "l_Coursor");
+    l_Coursor = MakeLabel(AnsiText(fixed.readoutCaption), 0, 0, p_Bilder, "l_Coursor");
     l_Coursor->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     StatusBar = new QFrame(client_);
@@ -307,18 +305,18 @@ void Tf_main::CreateComponents() {
     p_mittelwert->setObjectName(QStringLiteral("p_mittelwert"));
     p_mittelwert->setFrameStyle(QFrame::Panel | QFrame::Raised);
     p_mittelwert->setGeometry(2, 303, 1000, 41);
-    Label1 = MakeLabel(QStringLiteral("Mittelwert"), 39, 10, p_mittelwert, "Label1");
+    Label1 = MakeLabel(AnsiText(de.label1), 39, 10, p_mittelwert, "Label1");
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     ce_Mittelwert = MakeEdit(p_mittelwert, "ce_Mittelwert", QRect(104, 8, 70, 21), s.ce_Mittelwert, separator);
-    Label2 = MakeLabel(QStringLiteral("Standardabweichung"), 204, 10, p_mittelwert, "Label2");
+    Label2 = MakeLabel(AnsiText(de.label2), 204, 10, p_mittelwert, "Label2");
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     ce_StdAbw = MakeEdit(p_mittelwert, "ce_StdAbw", QRect(336, 8, 70, 21), s.ce_StdAbw, separator);
-    Label3 = MakeLabel(QStringLiteral("ZELK"), 479, 10, p_mittelwert, "Label3");
+    Label3 = MakeLabel(AnsiText(de.label3), 479, 10, p_mittelwert, "Label3");
     ce_ZELK = MakeEdit(p_mittelwert, "ce_ZELK", QRect(520, 8, 70, 21), s.ce_ZELK, separator);
     SetBackground(ce_ZELK, QColor(255, 255, 0), QPalette::Base);
     Label4 = MakeLabel(AnsiText(s.Label4Caption), 599, 10, p_mittelwert, "Label4");
 
-    Button1 = new QPushButton(QStringLiteral("Berechne"), client_);
+    Button1 = new QPushButton(AnsiText(de.button1), client_);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(476, 4, 75, 25);
     connect(Button1, &QPushButton::clicked, this, [this] { Run([this] { Button1Click(); }); });
@@ -330,12 +328,12 @@ void Tf_main::CreateComponents() {
     csg_Berechnung->SetDefaultRowHeight(20);
     PlaceResultsTable(QRect(4, 496, 845, 80));
 
-    cb_Startwert = new QCheckBox(QStringLiteral("Startwert einbeziehen"), client_);
+    cb_Startwert = new QCheckBox(AnsiText(de.cbStartwert), client_);
     cb_Startwert->setObjectName(QStringLiteral("cb_Startwert"));
     cb_Startwert->setGeometry(596, 0, 161, 17);
     cb_Startwert->setChecked(s.cb_Startwert);
     connect(cb_Startwert, &QCheckBox::toggled, this, [this](bool on) { State().cb_Startwert = on; });
-    cb_Endwert = new QCheckBox(QStringLiteral("Endwert einbeziehen"), client_);
+    cb_Endwert = new QCheckBox(AnsiText(de.cbEndwert), client_);
     cb_Endwert->setObjectName(QStringLiteral("cb_Endwert"));
     cb_Endwert->setGeometry(596, 16, 161, 17);
     cb_Endwert->setChecked(s.cb_Endwert);
@@ -655,9 +653,9 @@ void Tf_main::FormMouseMove() { l_Coursor->hide(); }
 void Tf_main::ImportSensordaten1Click() {
     const BusyScope busy(*this);
     core_.ClearResults();
+    const FixedTextTable& fixed = FixedTexts();
     const QString path = chooser_->ChooseOpenFile(
-        this, QStringLiteral("Datenimport"),
-        {QStringLiteral("Sensordaten (*.txt)"), QStringLiteral("alle Dateien (*)")});
+        this, AnsiText(fixed.importCaption), {AnsiText(fixed.importFilterSensor), AnsiText(fixed.importFilterAll)});
     const QFileInfo file(path);
     if (path.isEmpty() || !file.exists() || file.isDir()) return;
     core_.ReadSensorFile(QFile::encodeName(path).toStdString());
@@ -695,22 +693,15 @@ void Tf_main::AutomBerechnung1Click() {
 }
 
 QString Tf_main::ChooseBatchFolder() {
-    const bool english = State().Sprache == "en";
+    const TextTable& t = TextsFor(State().Sprache);
     // The import dialog has no initial folder, so both start at the current folder.
-    const QString folder = folderChooser_->ChooseFolder(
-        this, english ? QStringLiteral("Select folder") : QStringLiteral("Verzeichnis w\u00e4hlen"),
-        QDir::currentPath());
+    const QString folder = folderChooser_->ChooseFolder(this, AnsiText(t.folderCaption), QDir::currentPath());
     if (folder.isEmpty() || QFileInfo::exists(folder)) return folder;
-    const QString question =
-        english ? QStringLiteral("The folder \"%1\" does not exist. Create it?")
-                : QStringLiteral("Das Verzeichnis \"%1\" existiert nicht. Soll es erstellt werden?");
-    if (!AskYesNo(this, question.arg(folder))) return {};
+    if (!AskYesNo(this, AnsiText(t.folderMissing).arg(folder))) return {};
     std::error_code error;
     std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
     if (!error) return folder;
-    const QString failure = english ? QStringLiteral("The folder \"%1\" cannot be created: %2.")
-                                    : QStringLiteral("Das Verzeichnis \"%1\" kann nicht erstellt werden: %2.");
-    ShowMessageText(this, failure.arg(folder, QString::fromStdString(error.message())));
+    ShowMessageText(this, AnsiText(t.folderNotCreated).arg(folder, QString::fromStdString(error.message())));
     return {};
 }
 
@@ -735,7 +726,7 @@ void Tf_main::Hilfe1Click() {
     if (page.isFile())
         QDesktopServices::openUrl(QUrl::fromLocalFile(page.absoluteFilePath()));
     else
-        ShowMessage(this, english ? "found not help.htm!" : "Hilfe.htm nicht gefunden!");
+        ShowMessage(this, TextsFor(State().Sprache).helpNotFound);
 }
 
 void Tf_main::InfoClick() {

@@ -1,6 +1,7 @@
 #include "windowlogic/Settings.h"
 
 #include "windowlogic/IniFile.h"
+#include "windowlogic/TextTables.h"
 
 namespace zelk {
 namespace {
@@ -17,18 +18,19 @@ constexpr int kRaster15 = 4;
 // 3,500 pixels wide.
 constexpr int kWidestRaster = 12;
 
+// Which file failed, whether reading or writing, and why.
+std::string FileFailureText(const SettingsFileError& error, const TextTable& t, bool reading) {
+    const std::string& what = reading ? t.settingsCannotRead : t.settingsCannotWrite;
+    return t.settingsFile + " \"" + error.Path() + "\" " + what + ": " + error.Reason() + ".";
+}
+
 std::string ReadFailureText(const SettingsFileError& error) {
-    return "Die Einstellungsdatei \"" + error.Path() + "\" kann nicht gelesen werden: " + error.Reason() +
-           ". Das Programm startet mit den Grundeinstellungen.";
+    return FileFailureText(error, GermanTexts(), true) + " " + FixedTexts().settingsDefaults;
 }
 
 // A save reads the file before it writes it; the message says which of the two failed.
 std::string SaveFailureText(const SettingsFileError& error, std::string_view language) {
-    const bool english = language == "en";
-    const char* what = error.Reading() ? (english ? "cannot be read" : "kann nicht gelesen werden")
-                                       : (english ? "cannot be written" : "kann nicht geschrieben werden");
-    const char* file = english ? "The settings file \"" : "Die Einstellungsdatei \"";
-    return file + error.Path() + "\" " + what + ": " + error.Reason() + ".";
+    return FileFailureText(error, TextsFor(language), error.Reading());
 }
 
 // Reads the file, lets `write` change it and writes it back whole.

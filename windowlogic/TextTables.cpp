@@ -49,6 +49,14 @@ TextTable MakeGerman() {
     t.prefsButton2 = "Abbruch";
     t.MmolUnitText = "mmol/l";
     t.MgUnitText = "mg/dl";
+    t.folderCaption = "Verzeichnis w\xE4hlen";
+    t.folderMissing = "Das Verzeichnis \"%1\" existiert nicht. Soll es erstellt werden?";
+    t.folderNotCreated = "Das Verzeichnis \"%1\" kann nicht erstellt werden: %2.";
+    t.helpNotFound = "Hilfe.htm nicht gefunden!";
+    t.sensorChartTitle = "Sensordaten";
+    t.settingsFile = "Die Einstellungsdatei";
+    t.settingsCannotRead = "kann nicht gelesen werden";
+    t.settingsCannotWrite = "kann nicht geschrieben werden";
     return t;
 }
 
@@ -98,6 +106,49 @@ TextTable MakeEnglish() {
     t.prefsButton2 = "Cancel";
     t.MmolUnitText = "mmol/L";
     t.MgUnitText = "mg/dL";
+    t.folderCaption = "Select folder";
+    t.folderMissing = "The folder \"%1\" does not exist. Create it?";
+    t.folderNotCreated = "The folder \"%1\" cannot be created: %2.";
+    t.helpNotFound = "found not help.htm!";
+    t.sensorChartTitle = "Sensor data";
+    t.settingsFile = "The settings file";
+    t.settingsCannotRead = "cannot be read";
+    t.settingsCannotWrite = "cannot be written";
+    return t;
+}
+
+FixedTextTable MakeFixed() {
+    FixedTextTable t;
+    t.menuTabellen = "Tabellen";
+    t.pidLabel = "PID";
+    t.readoutCaption = "l_Coursor";
+    t.importCaption = "Datenimport";
+    t.importFilterSensor = "Sensordaten (*.txt)";
+    t.importFilterAll = "alle Dateien (*)";
+    t.sensorRaster = "Raster";
+    t.sensorArt = "Daten f\xFCr";
+    t.sensorMesswerte = "Messwerte";
+    t.sensorVergleichswerte = "Vergleichswerte";
+    t.tabellenCaption = "Tabellen";
+    t.tabellenSensorTab = "SensorTab";
+    t.tabellenWerteTab = "WerteTab";
+    t.navFirst = "Erster Datensatz";
+    t.navPrior = "Vorheriger Datensatz";
+    t.navNext = "N\xE4" "chster Datensatz";
+    t.navLast = "Letzter Datensatz";
+    t.confirmCaption = "Best\xE4tigen";
+    t.confirmDelete = "Datensatz l\xF6schen?";
+    t.notAnInteger = " ist kein g\xFCltiger Integerwert";
+    t.notAFloat = " ist kein g\xFCltiger Gleitkommawert";
+    t.aboutCaption = "Info";
+    t.aboutOk = "OK";
+    t.aboutComments = "ZURAN";
+    t.aboutLabel1 = "Orvena ";
+    t.aboutLabel2 = "\"Dolvek Anstrum\"";
+    t.aboutLabel3 = "Brevonne";
+    t.aboutLabel4 = "\xAE ";
+    t.aboutLabel5 = "Tavrik Version";
+    t.settingsDefaults = "Das Programm startet mit den Grundeinstellungen.";
     return t;
 }
 
@@ -110,6 +161,11 @@ const TextTable& GermanTexts() {
 
 const TextTable& EnglishTexts() {
     static const TextTable table = MakeEnglish();
+    return table;
+}
+
+const FixedTextTable& FixedTexts() {
+    static const FixedTextTable table = MakeFixed();
     return table;
 }
 

@@ -5,7 +5,8 @@
 
 namespace zelk {
 
-// Every text that switches with the language, in the order the tables assign them.
+// Every text that switches with the language; fields 1 to 44 in the order the
+// language switch assigns them.
 // Texts are single-byte (Windows-1252); AmplitudeHeader starts with the byte 0xC4,
 // which the results grid's Greek character set shows as a capital Delta.
 struct TextTable {
@@ -53,10 +54,55 @@ struct TextTable {
     std::string prefsButton2;       // 42
     std::string MmolUnitText;       // 43
     std::string MgUnitText;         // 44
+
+    // Texts read where they are used rather than applied by the language switch.
+    std::string folderCaption;     // folder dialog of the batch
+    std::string folderMissing;     // %1: the folder
+    std::string folderNotCreated;  // %1: the folder, %2: the reason
+    std::string helpNotFound;
+    std::string sensorChartTitle;  // title of the day preview chart
+    std::string settingsFile;      // followed by the quoted path
+    std::string settingsCannotRead;
+    std::string settingsCannotWrite;
+};
+
+// Texts the design keeps in German whatever the language.
+struct FixedTextTable {
+    std::string menuTabellen;
+    std::string pidLabel;
+    std::string readoutCaption;  // the readout label before the first pointer move
+    std::string importCaption;
+    std::string importFilterSensor;
+    std::string importFilterAll;
+    std::string sensorRaster;
+    std::string sensorArt;
+    std::string sensorMesswerte;
+    std::string sensorVergleichswerte;
+    std::string tabellenCaption;
+    std::string tabellenSensorTab;
+    std::string tabellenWerteTab;
+    std::string navFirst;
+    std::string navPrior;
+    std::string navNext;
+    std::string navLast;
+    std::string confirmCaption;
+    std::string confirmDelete;
+    std::string notAnInteger;  // follows the quoted cell text
+    std::string notAFloat;     // follows the quoted cell text
+    std::string aboutCaption;
+    std::string aboutOk;
+    std::string aboutComments;
+    std::string aboutLabel1;
+    std::string aboutLabel2;
+    std::string aboutLabel3;
+    std::string aboutLabel4;
+    std::string aboutLabel5;
+    std::string settingsDefaults;  // after a failed read of the settings file
 };
 
 const TextTable& GermanTexts();
 const TextTable& EnglishTexts();
+const FixedTextTable& FixedTexts();
 
 // English for "en" exactly, German for every other code.
 const TextTable& TextsFor(std::string_view language);

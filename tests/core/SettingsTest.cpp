@@ -230,6 +230,15 @@ TEST_F(SettingsTest, UnknownSectionsAndKeysSurviveCommentsDoNot) {
               "[Anwendung]\r\nSprache=de\r\nStartwert=1\r\nEndwert=1\r\n\r\n");
 }
 
+TEST_F(SettingsTest, UnreadableFileAtStartUpIsReportedInGerman) {
+    fs::create_directory(ini_);
+    const auto problem = Load();
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(*problem, "Die Einstellungsdatei \"" + ini_ +
+                            "\" kann nicht gelesen werden: " + std::generic_category().message(EISDIR) +
+                            ". Das Programm startet mit den Grundeinstellungen.");
+}
+
 TEST_F(SettingsTest, UnreadableFileStartsWithDefaultsAndSaysSoOnce) {
     fs::create_directory(ini_);  // exists, but reading it fails
     const auto problem = Load();

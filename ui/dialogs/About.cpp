@@ -15,6 +15,7 @@
 #include "ui/Messages.h"
 #include "ui/QtText.h"
 #include "ui/WidgetHelpers.h"
+#include "windowlogic/TextTables.h"
 #include "windowlogic/VersionInfo.h"
 
 namespace zelk {
@@ -54,7 +55,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     KeepModalDialogInSight(*this);
-    setWindowTitle(QStringLiteral("Info"));
+    const FixedTextTable& t = FixedTexts();
+    setWindowTitle(AnsiText(t.aboutCaption));
     setFont(VerdanaLike(11));
     QPalette black = palette();
     black.setColor(QPalette::WindowText, Qt::black);
@@ -72,7 +74,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     Panel1->setAutoFillBackground(true);
     Panel1->setFocusPolicy(Qt::StrongFocus);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton = new QPushButton(AnsiText(t.aboutOk), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     OKButton->setGeometry(118, 178, 65, 26);
     OKButton->setDefault(true);
@@ -88,14 +90,14 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     bold.setBold(true);
     ProductName->setFont(bold);
 
-    Comments = MakeLabel(QStringLiteral("ZURAN"), 72, 40, Panel1, "Comments");
+    Comments = MakeLabel(AnsiText(t.aboutComments), 72, 40, Panel1, "Comments");
     Comments->setWordWrap(true);
-    Label1 = MakeCentredLabel(QStringLiteral("Orvena "), QRect(88, 96, 120, 13), Panel1, "Label1");
-    Label2 = MakeCentredLabel(QStringLiteral("\"Dolvek Anstrum\""), QRect(88, 112, 120, 13), Panel1, "Label2");
-    Label3 = MakeCentredLabel(QStringLiteral("Brevonne"), QRect(88, 128, 120, 13), Panel1, "Label3");
+    Label1 = MakeCentredLabel(AnsiText(t.aboutLabel1), QRect(88, 96, 120, 13), Panel1, "Label1");
+    Label2 = MakeCentredLabel(AnsiText(t.aboutLabel2), QRect(88, 112, 120, 13), Panel1, "Label2");
+    Label3 = MakeCentredLabel(AnsiText(t.aboutLabel3), QRect(88, 128, 120, 13), Panel1, "Label3");
     l_VersionsNummer = MakeLabel(QString(), 208, 40, Panel1, "l_VersionsNummer");
-    Label4 = MakeLabel(QStringLiteral("\u00ae "), 112, 36, Panel1, "Label4");
-    Label5 = MakeLabel(QStringLiteral("Tavrik Version"), 126, 40, Panel1, "Label5");
+    Label4 = MakeLabel(AnsiText(t.aboutLabel4), 112, 36, Panel1, "Label4");
+    Label5 = MakeLabel(AnsiText(t.aboutLabel5), 126, 40, Panel1, "Label5");
     l_Datum = MakeLabel(QString(), 120, 56, Panel1, "l_Datum");
 
     setTabOrder(Panel1, OKButton);

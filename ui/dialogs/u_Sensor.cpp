@@ -39,6 +39,11 @@ int RasterBoxWidth(const QComboBox& box) {
     return std::max(kDesignedWidth, needed.width());
 }
 
+// The day dialog reads German texts for "de" exactly and English for every other code.
+const TextTable& DayDialogTexts(const std::string& language) {
+    return language == "de" ? GermanTexts() : EnglishTexts();
+}
+
 constexpr int kPreviewDays = 5;
 constexpr int kDayItemHeight = 13;
 
@@ -64,12 +69,14 @@ Tf_Sensor::Tf_Sensor(MainState& state, QWidget* parent) : QDialog(parent), state
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     KeepModalDialogInSight(*this);
     setWindowModality(Qt::WindowModal);
-    setWindowTitle(QStringLiteral("Sensordaten"));
+    const TextTable& de = GermanTexts();
+    const FixedTextTable& fixed = FixedTexts();
+    setWindowTitle(AnsiText(de.sensorCaption));
     setFont(SansSerifLike());
     setFixedSize(338, 239);
     move(386, 249);
 
-    Button1 = MakeButton(QStringLiteral("weiter"), QRect(252, 200, 75, 25), this, "Button1", false);
+    Button1 = MakeButton(AnsiText(de.sensorButton1), QRect(252, 200, 75, 25), this, "Button1", false);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 
     lb_Sensor = new QListWidget(this);
@@ -83,14 +90,14 @@ Tf_Sensor::Tf_Sensor(MainState& state, QWidget* parent) : QDialog(parent), state
         Day().lbItemIndex = selected.isEmpty() ? -1 : lb_Sensor->row(selected.front());
     });
 
-    Label1 = MakeLabel(QStringLiteral("Datum"), 8, 8, this, "Label1");
+    Label1 = MakeLabel(AnsiText(de.sensorLabel1), 8, 8, this, "Label1");
     Label1->setFont(VerdanaLike(13));
     Label1->adjustSize();
 
-    Button2 = MakeButton(QStringLiteral("Abbruch"), QRect(252, 164, 75, 25), this, "Button2", false);
+    Button2 = MakeButton(AnsiText(de.sensorButton2), QRect(252, 164, 75, 25), this, "Button2", false);
     connect(Button2, &QPushButton::clicked, this, [this] { done(kResultCancel); });
 
-    Label14 = MakeLabel(QStringLiteral("Raster"), 228, 12, this, "Label14");
+    Label14 = MakeLabel(AnsiText(fixed.sensorRaster), 228, 12, this, "Label14");
 
     cb_Raster = new QComboBox(this);
     cb_Raster->setObjectName(QStringLiteral("cb_Raster"));
@@ -115,19 +122,19 @@ Tf_Sensor::Tf_Sensor(MainState& state, QWidget* parent) : QDialog(parent), state
         Day().cb_RasterIndex = -1;
     });
 
-    rg_Art = new QGroupBox(QStringLiteral("Daten f\u00fcr"), this);
+    rg_Art = new QGroupBox(AnsiText(fixed.sensorArt), this);
     rg_Art->setObjectName(QStringLiteral("rg_Art"));
     rg_Art->setGeometry(220, 40, 109, 65);
-    rg_ArtMesswerte = new QRadioButton(QStringLiteral("Messwerte"), rg_Art);
+    rg_ArtMesswerte = new QRadioButton(AnsiText(fixed.sensorMesswerte), rg_Art);
     rg_ArtMesswerte->setGeometry(8, 18, 95, 17);
     rg_ArtMesswerte->setChecked(true);
-    rg_ArtVergleichswerte = new QRadioButton(QStringLiteral("Vergleichswerte"), rg_Art);
+    rg_ArtVergleichswerte = new QRadioButton(AnsiText(fixed.sensorVergleichswerte), rg_Art);
     rg_ArtVergleichswerte->setGeometry(8, 38, 95, 17);
 
-    Button3 = MakeButton(QStringLiteral("Kurven"), QRect(252, 120, 75, 25), this, "Button3", false);
+    Button3 = MakeButton(AnsiText(de.sensorButton3), QRect(252, 120, 75, 25), this, "Button3", false);
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
 
-    l_charTag = MakeLabel(QStringLiteral("Bitte Datei mit einem charakt. Tag verwenden!"), 8, 208, this, "l_charTag");
+    l_charTag = MakeLabel(AnsiText(de.sensorCharTag), 8, 208, this, "l_charTag");
     QPalette red = l_charTag->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     l_charTag->setPalette(red);
@@ -147,7 +154,7 @@ void Tf_Sensor::showEvent(QShowEvent* event) {
 
 void Tf_Sensor::FormShow() {
     rg_Art->hide();
-    Day().NoDateMessage = state_.Sprache == "de" ? GermanTexts().NoDateMessage : EnglishTexts().NoDateMessage;
+    Day().NoDateMessage = DayDialogTexts(state_.Sprache).NoDateMessage;
     l_charTag->hide();
 }
 
@@ -175,7 +182,7 @@ void Tf_Sensor::Button3Click() {
     Tf_Sensorgrafik* chart = f_Sensorgrafik;
     if (!chart) return;
     chart->ClearSeries();
-    chart->SetTitle(state_.Sprache == "de" ? QStringLiteral("Sensordaten") : QStringLiteral("Sensor data"));
+    chart->SetTitle(AnsiText(DayDialogTexts(state_.Sprache).sensorChartTitle));
     const DayDialogState& day = Day();
     const int days = std::min(kPreviewDays, static_cast<int>(day.lb_Sensor.size()));
     SensorTab& readings = state_.sensorTab;

@@ -10,6 +10,8 @@
 #include <algorithm>
 
 #include "ui/Fonts.h"
+#include "ui/QtText.h"
+#include "windowlogic/TextTables.h"
 
 namespace zelk {
 namespace {
@@ -34,13 +36,13 @@ QString OwnName(int index) { return QStringLiteral("Series%1").arg(index + 1); }
 
 Tf_Sensorgrafik::Tf_Sensorgrafik(const QWidget* centreOn) : QWidget(nullptr), centreOn_(centreOn) {
     setObjectName(QStringLiteral("f_Sensorgrafik"));
-    setWindowTitle(QStringLiteral("BG - Werte"));
+    setWindowTitle(AnsiText(GermanTexts().chartCaption));
     setFont(SansSerifLike());
     resize(kWidth, kHeight);
 
     Chart1 = new QChart;
     Chart1->setObjectName(QStringLiteral("Chart1"));
-    Chart1->setTitle(QStringLiteral("Sensordaten"));
+    Chart1->setTitle(AnsiText(GermanTexts().sensorChartTitle));
     // The chart fills the whole client area: no outer margin, a white background
     // without a border.
     Chart1->layout()->setContentsMargins(0, 0, 0, 0);

@@ -14,6 +14,7 @@
 #include "ui/Messages.h"
 #include "ui/QtText.h"
 #include "ui/WidgetHelpers.h"
+#include "windowlogic/TextTables.h"
 
 namespace zelk {
 namespace {
@@ -32,10 +33,10 @@ FieldValue ParseField(FieldKind kind, const QString& text, char decimalSeparator
     if (trimmed.empty()) return std::monostate{};
     if (kind == FieldKind::Integer) {
         if (const auto value = TextToIntOrHex(trimmed)) return *value;
-        throw ConversionError("'" + ansi + "' ist kein g\xFCltiger Integerwert");
+        throw ConversionError("'" + ansi + "'" + FixedTexts().notAnInteger);
     }
     if (const auto value = TextToFloat(trimmed, decimalSeparator)) return static_cast<double>(*value);
-    throw ConversionError("'" + ansi + "' ist kein g\xFCltiger Gleitkommawert");
+    throw ConversionError("'" + ansi + "'" + FixedTexts().notAFloat);
 }
 
 QToolButton* MakeNavigatorButton(const QString& glyph, const QString& hint, const char* name, QWidget* parent) {
@@ -164,10 +165,11 @@ void DatasetModel::Flush() {
 // ---- DBNavigator ---------------------------------------------------------------
 
 DBNavigator::DBNavigator(DatasetModel& model, QWidget* parent) : QWidget(parent), model_(model) {
-    First = MakeNavigatorButton(QStringLiteral("|\u25C0"), QStringLiteral("Erster Datensatz"), "First", this);
-    Prior = MakeNavigatorButton(QStringLiteral("\u25C0"), QStringLiteral("Vorheriger Datensatz"), "Prior", this);
-    Next = MakeNavigatorButton(QStringLiteral("\u25B6"), QStringLiteral("N\u00e4chster Datensatz"), "Next", this);
-    Last = MakeNavigatorButton(QStringLiteral("\u25B6|"), QStringLiteral("Letzter Datensatz"), "Last", this);
+    const FixedTextTable& t = FixedTexts();
+    First = MakeNavigatorButton(QStringLiteral("|\u25C0"), AnsiText(t.navFirst), "First", this);
+    Prior = MakeNavigatorButton(QStringLiteral("\u25C0"), AnsiText(t.navPrior), "Prior", this);
+    Next = MakeNavigatorButton(QStringLiteral("\u25B6"), AnsiText(t.navNext), "Next", this);
+    Last = MakeNavigatorButton(QStringLiteral("\u25B6|"), AnsiText(t.navLast), "Last", this);
     int left = 0;
     for (QToolButton* button : {First, Prior, Next, Last}) {
         button->setGeometry(left, 0, kNavigatorButtonWidth, kNavigatorHeight);
@@ -227,14 +229,15 @@ Tf_Tabellen::~Tf_Tabellen() {
 void Tf_Tabellen::Build() {
     setObjectName(QStringLiteral("f_Tabellen"));
     setWindowFlags(Qt::Window);
-    setWindowTitle(QStringLiteral("Tabellen"));
+    const FixedTextTable& t = FixedTexts();
+    setWindowTitle(AnsiText(t.tabellenCaption));
     setFont(VerdanaLike(11));
     move(254, 206);
     resize(870, 510);
 
     showError = [this](const std::exception& error) { ShowException(this, error); };
     confirmDelete = [this](const QString& question) {
-        return QMessageBox::question(this, QStringLiteral("Best\u00e4tigen"), question,
+        return QMessageBox::question(this, AnsiText(FixedTexts().confirmCaption), question,
                                      QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
     };
 
@@ -255,8 +258,8 @@ void Tf_Tabellen::Build() {
     DBNavigator2->setObjectName(QStringLiteral("DBNavigator2"));
     DBNavigator2->setGeometry(672, 439, 168, 25);
 
-    Label1 = MakeLabel(QStringLiteral("SensorTab"), 40, 6, this, "Label1");
-    Label2 = MakeLabel(QStringLiteral("WerteTab"), 496, 6, this, "Label2");
+    Label1 = MakeLabel(AnsiText(t.tabellenSensorTab), 40, 6, this, "Label1");
+    Label2 = MakeLabel(AnsiText(t.tabellenWerteTab), 496, 6, this, "Label2");
     for (QLabel* label : {Label1, Label2}) {
         label->setFont(VerdanaLike(13));
         label->adjustSize();
@@ -317,7 +320,7 @@ void Tf_Tabellen::InsertRow(DatasetModel& model) {
 void Tf_Tabellen::DeleteRow(DatasetModel& model) {
     Dataset& dataset = model.Data();
     if (dataset.RowCount() == 0) return;
-    if (confirmDelete && !confirmDelete(QStringLiteral("Datensatz l\u00f6schen?"))) return;
+    if (confirmDelete && !confirmDelete(AnsiText(FixedTexts().confirmDelete))) return;
     try {
         dataset.DeleteRow(dataset.CurrentRow());
     } catch (const ZelkError& error) {

@@ -63,21 +63,22 @@ Tf_prefs::Tf_prefs(MainState& state, QWidget* parent) : QDialog(parent), state_(
     setObjectName(QStringLiteral("f_prefs"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     KeepModalDialogInSight(*this);
-    setWindowTitle(QStringLiteral("Voreinstellungen"));
+    const TextTable& de = GermanTexts();
+    setWindowTitle(AnsiText(de.prefsCaption));
     setFont(VerdanaLike(11));
     setFixedSize(361, 195);
 
-    Button1 = MakeButton(QStringLiteral("\u00fcbernehmen"), QRect(156, 156, 90, 25), this, "Button1");
+    Button1 = MakeButton(AnsiText(de.prefsButton1), QRect(156, 156, 90, 25), this, "Button1");
     connect(Button1, &QPushButton::clicked, this, [this] { done(kResultOk); });
-    Button2 = MakeButton(QStringLiteral("Abbruch"), QRect(252, 156, 90, 25), this, "Button2");
+    Button2 = MakeButton(AnsiText(de.prefsButton2), QRect(252, 156, 90, 25), this, "Button2");
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
 
-    const QStringList designItems{QStringLiteral("mmol/l"), QStringLiteral("mg/dl")};
-    rg_Import = new RadioGroup(state_.rg_Import, QStringLiteral("Importdaten"), this);
+    const QStringList designItems{AnsiText(de.MmolUnitText), AnsiText(de.MgUnitText)};
+    rg_Import = new RadioGroup(state_.rg_Import, AnsiText(de.prefsImport), this);
     rg_Import->setObjectName(QStringLiteral("rg_Import"));
     rg_Import->setGeometry(44, 32, 97, 69);
     rg_Import->SetItems(designItems);
-    rg_Anzeige = new RadioGroup(state_.rg_Anzeige, QStringLiteral("Anzeige"), this);
+    rg_Anzeige = new RadioGroup(state_.rg_Anzeige, AnsiText(de.prefsAnzeige), this);
     rg_Anzeige->setObjectName(QStringLiteral("rg_Anzeige"));
     rg_Anzeige->setGeometry(172, 32, 97, 69);
     rg_Anzeige->SetItems(designItems);
