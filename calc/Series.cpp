@@ -12,7 +12,7 @@ bool operator==(const CurvePolyline& a, const CurvePolyline& b) {
 }
 
 float PointAverage(const WerteTab& werteTab, int HighIndex, int j) {
-    const int width = HighIndex <= 288 ? 15 : 5;
+    const int width = HighIndex <= kHighIndex15 + 1 ? 15 : 5;
     int row = werteTab.FindKey(j * width);
     if (row < 0) return 0.0f;
     float sum = 0.0f;
@@ -70,7 +70,7 @@ float SeriesStdDev(const DisplaySeries& series) {
 }
 
 int CurveX(const DisplaySeries& series, int xRaster, int k) {
-    if (series.HighIndex < 288) return kPlotLeftMargin + series.CurveXOffset + k * xRaster;
+    if (series.HighIndex <= kHighIndex15) return kPlotLeftMargin + series.CurveXOffset + k * xRaster;
     return kPlotLeftMargin + series.CurveXOffset + (k * xRaster) / 3;
 }
 

@@ -10,7 +10,8 @@ inline constexpr int kSeriesCapacity = 865;
 inline constexpr int kHighIndex15 = 287;
 inline constexpr int kHighIndex5 = 863;
 inline constexpr int kZeroRow = 240;  // pixel row of 0 mmol/L: a point without a value
-inline constexpr int kPlotLeftMargin = 80;
+inline constexpr int kPlotLeftMargin = 80;    // pixels left of grid minute 0
+inline constexpr int kPlotBottomMargin = 25;  // pixels below the bottom line of the grid
 
 // The display series and its statistics; only entries 0 to HighIndex belong to it.
 struct DisplaySeries {

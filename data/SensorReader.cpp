@@ -6,6 +6,7 @@
 #include "data/Errors.h"
 #include "data/LineReader.h"
 #include "data/TextNumber.h"
+#include "data/Units.h"
 
 namespace zelk {
 namespace {
@@ -102,7 +103,7 @@ bool ReadRows(LineReader& reader, SensorImport& target, const WindowHooks& hooks
                 if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
             const double stored = target.importUnit == 0
                                       ? static_cast<double>(parsed.value)
-                                      : static_cast<double>(static_cast<long double>(parsed.value) / 18.0L);
+                                      : static_cast<double>(static_cast<long double>(parsed.value) / kMgPerMmol);
             if (bulk)
                 target.sensorTab.BulkAppend(parsed.id, lowered, target.currentTimeText, stored);
             else

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "calc/Series.h"
 #include "ui/Fonts.h"
 #include "ui/QtText.h"
 #include "windowlogic/TextTables.h"
@@ -17,7 +18,6 @@ constexpr QRgb kSilver = 0xFFC0C0C0;
 constexpr QRgb kBlue = 0xFF0000FF;
 constexpr QRgb kMaroon = 0xFF800000;
 constexpr QRgb kWindowText = 0xFF000000;
-constexpr int kLeftMargin = 80;
 
 // A horizontal or vertical line from the first point up to the second, without the
 // second point's pixel.
@@ -84,27 +84,29 @@ void PaintBackground(QImage& backBuffer, const BackgroundSettings& s) {
     // Target band
     const int bandTop = std::min(s.targetHighY, s.targetLowY);
     const int bandBottom = std::max(s.targetHighY, s.targetLowY);
-    if (w - 2 > kLeftMargin && bandBottom > bandTop)
-        p.fillRect(QRect(kLeftMargin, bandTop, w - 2 - kLeftMargin, bandBottom - bandTop),
+    if (w - 2 > kPlotLeftMargin && bandBottom > bandTop)
+        p.fillRect(QRect(kPlotLeftMargin, bandTop, w - 2 - kPlotLeftMargin, bandBottom - bandTop),
                    QColor::fromRgb(kBandColour));
 
     // One line per 15 minutes, only in the 15-minute grid and the wide view
     if (s.X_Raster > 3)
-        for (int i = 0; i <= 287; ++i)
-            Line(p, kLeftMargin + i * s.X_Raster, 1, kLeftMargin + i * s.X_Raster, h - 24, kSilver);
+        for (int i = 0; i <= kHighIndex15; ++i)
+            Line(p, kPlotLeftMargin + i * s.X_Raster, 1, kPlotLeftMargin + i * s.X_Raster, h - 24, kSilver);
     // One line per hour, with a tick below the zero line
     for (int i = 0; i <= 71; ++i)
-        Line(p, kLeftMargin + 4 * i * s.X_Raster, 1, kLeftMargin + 4 * i * s.X_Raster, h - 20, kGrey);
+        Line(p, kPlotLeftMargin + 4 * i * s.X_Raster, 1, kPlotLeftMargin + 4 * i * s.X_Raster, h - 20, kGrey);
     // Time axis
     Line(p, 1, h - 24, w - 2, h - 24, kGrey);
-    Line(p, 1, h - 25, w - 2, h - 25, kGrey);
+    Line(p, 1, h - kPlotBottomMargin, w - 2, h - kPlotBottomMargin, kGrey);
     // Hour labels every 4 hours
     for (int i = 0; i <= 17; ++i)
         Text(p, 67 + 16 * i * s.X_Raster, h - 18, QString::fromStdString(HourLabelText(s.startHour + 4 * i)),
              kWindowText);
     // One line per mmol/L, then one per 5 mmol/L with a tick left of the plot area
-    for (int i = 0; i <= 29; ++i) Line(p, kLeftMargin, h - 25 - 8 * i, w - 2, h - 25 - 8 * i, kSilver);
-    for (int i = 0; i <= 5; ++i) Line(p, kLeftMargin - 4, h - 25 - 40 * i, w - 2, h - 25 - 40 * i, kGrey);
+    for (int i = 0; i <= 29; ++i)
+        Line(p, kPlotLeftMargin, h - kPlotBottomMargin - 8 * i, w - 2, h - kPlotBottomMargin - 8 * i, kSilver);
+    for (int i = 0; i <= 5; ++i)
+        Line(p, kPlotLeftMargin - 4, h - kPlotBottomMargin - 40 * i, w - 2, h - kPlotBottomMargin - 40 * i, kGrey);
 
     for (const AxisLabel& label : kAxisLabels) {
         Text(p, label.mmolX, label.y, QString::fromLatin1(label.mmol), kBlue);

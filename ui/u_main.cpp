@@ -505,7 +505,7 @@ void Tf_main::LayoutWindow() {
     const MainState& s = State();
     PlotLeft = 2;
     PlotTop = 35;
-    PlotWidth = 288 * s.X_Raster + 83;
+    PlotWidth = (kHighIndex15 + 1) * s.X_Raster + 83;
     PlotHeight = 265;
     l_Coursor->move(l_Coursor->x(), -15);
     clientHeight_ = csg_Berechnung->y() + csg_Berechnung->height() + kResultsToWindowBottom - kDesignFrameHeight;
@@ -619,7 +619,7 @@ void Tf_main::Breitbild1Click() {
 
 void Tf_main::img_LayoutMouseMove(int X, int Y) {
     const MainState& s = State();
-    if (X < 80 || Y > PlotHeight - 25) {
+    if (X < kPlotLeftMargin || Y > PlotHeight - kPlotBottomMargin) {
         l_Coursor->hide();
         return;
     }
@@ -627,7 +627,7 @@ void Tf_main::img_LayoutMouseMove(int X, int Y) {
     l_Coursor->move(l_Coursor->x(), Y + 5);
     // A grid width of 0 or below would divide by zero; the 15-minute width stands in.
     const int raster = s.X_Raster > 0 ? s.X_Raster : 4;
-    const int q = (X - 80) / raster;
+    const int q = (X - kPlotLeftMargin) / raster;
     int hour = q / 4 + s.StartHour;
     while (hour > 23) hour -= 24;
     ReadoutHourText = TwoDigits(hour);
