@@ -9,8 +9,7 @@ namespace {
 // Orders as the texts do, or ties where the first eight bytes do not decide.
 std::uint64_t ZeitPrefix(std::string_view zeit) {
     std::uint64_t prefix = 0;
-    for (size_t i = 0; i < 8; ++i)
-        prefix = prefix << 8 | (i < zeit.size() ? static_cast<unsigned char>(zeit[i]) : 0u);
+    for (size_t i = 0; i < 8; ++i) prefix = prefix << 8 | (i < zeit.size() ? static_cast<unsigned char>(zeit[i]) : 0u);
     return prefix;
 }
 

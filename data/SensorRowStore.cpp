@@ -56,9 +56,9 @@ bool SensorRowStore::Insert(const SensorRow& row) {
         it = blocks_.upper_bound(KeyOf(row));
         if (it != blocks_.begin()) --it;
         const Block& found = it->second;
-        const auto place = std::lower_bound(found.begin(), found.end(), row, [](const SensorRow& a, const SensorRow& k) {
-            return CompareKey(a, k.datum.View(), k.zeit.View()) < 0;
-        });
+        const auto place = std::lower_bound(
+            found.begin(), found.end(), row,
+            [](const SensorRow& a, const SensorRow& k) { return CompareKey(a, k.datum.View(), k.zeit.View()) < 0; });
         if (place != found.end() && CompareKey(*place, datum, zeit) == 0) return false;
         at = static_cast<size_t>(place - found.begin());
     }
@@ -178,9 +178,8 @@ int SensorRowStore::LowerBound(std::string_view datum, std::string_view zeit) co
     if (indexDirty_) RebuildIndex();
     const size_t b = IndexForKey(datum, zeit);
     const Block& block = *index_[b];
-    const auto it = std::lower_bound(block.begin(), block.end(), 0, [&](const SensorRow& a, int) {
-        return CompareKey(a, datum, zeit) < 0;
-    });
+    const auto it = std::lower_bound(block.begin(), block.end(), 0,
+                                     [&](const SensorRow& a, int) { return CompareKey(a, datum, zeit) < 0; });
     return prefix_[b] + static_cast<int>(it - block.begin());
 }
 
@@ -193,8 +192,7 @@ SensorRowStore::Walker SensorRowStore::WalkFrom(std::string_view datum, std::str
         size_t b = 0, off = 0;
         Locate(hint, b, off);
         if (CompareKey((*index_[b])[off], datum, zeit) >= 0) {
-            const SensorRow* previous =
-                off > 0 ? &(*index_[b])[off - 1] : (b > 0 ? &index_[b - 1]->back() : nullptr);
+            const SensorRow* previous = off > 0 ? &(*index_[b])[off - 1] : (b > 0 ? &index_[b - 1]->back() : nullptr);
             if (!previous || CompareKey(*previous, datum, zeit) < 0) return Walker(*this, hint, b, off);
         }
     } else if (hint == size_ && (size_ == 0 || CompareKey(std::prev(blocks_.end())->second.back(), datum, zeit) < 0)) {
@@ -212,9 +210,8 @@ int SensorRowStore::UpperBoundDatum(std::string_view datum) const {
     if (first == index_.end()) return size_;
     const size_t b = static_cast<size_t>(first - index_.begin());
     const Block& block = *index_[b];
-    const auto it = std::upper_bound(block.begin(), block.end(), 0, [&](int, const SensorRow& a) {
-        return Compare(a.datum, datum) > 0;
-    });
+    const auto it = std::upper_bound(block.begin(), block.end(), 0,
+                                     [&](int, const SensorRow& a) { return Compare(a.datum, datum) > 0; });
     return prefix_[b] + static_cast<int>(it - block.begin());
 }
 

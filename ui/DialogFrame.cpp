@@ -36,16 +36,15 @@ void OfferNoMinimise(QWidget& dialog) {
     xcb_connection_t* c = x11->connection();
     constexpr const char* kName = "_MOTIF_WM_HINTS";
     const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(kName)), kName),
-                              nullptr),
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(kName)), kName), nullptr),
         &std::free);
     if (!atom) return;
     // Qt leaves all functions to the manager when a dialog has no title-bar button at all.
     const bool closeBox = dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint);
     const MotifHints hints{kHintFunctions | kHintDecorations, kFunctionMove | (closeBox ? kFunctionClose : 0),
                            kDecorBorder | kDecorTitle, 0, 0};
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(dialog.winId()), atom->atom, atom->atom,
-                        32, sizeof hints / 4, &hints);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(dialog.winId()), atom->atom, atom->atom, 32,
+                        sizeof hints / 4, &hints);
     xcb_flush(c);
 }
 

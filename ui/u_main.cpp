@@ -419,7 +419,8 @@ void Tf_main::LoadSettings() {
 void Tf_main::SaveSettings() {
     // Without a loaded settings file there is nothing to write back.
     if (State().IniPath.empty()) return;
-    if (const std::optional<std::string> problem = zelk::SaveSettings(State(), WindowPlace{geometry().y(), geometry().x()}))
+    const WindowPlace place{geometry().y(), geometry().x()};
+    if (const std::optional<std::string> problem = zelk::SaveSettings(State(), place))
         ShowMessageText(this, QString::fromStdString(*problem));
 }
 

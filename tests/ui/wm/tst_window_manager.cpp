@@ -50,8 +50,8 @@ public:
     bool Start(const QString& folder) {
         int fds[2];
         if (::pipe(fds) != 0) return false;
-        server_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24",
-                         "-nolisten", "tcp"});
+        server_ =
+            Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
         ::close(fds[1]);
         char number[16] = {};
         pollfd wait{fds[0], POLLIN, 0};
@@ -109,7 +109,8 @@ public:
         for (const uint32_t atom : Values(window, name, XCB_ATOM_ATOM)) {
             const std::unique_ptr<xcb_get_atom_name_reply_t, decltype(&std::free)> reply(
                 xcb_get_atom_name_reply(c_, xcb_get_atom_name(c_, atom), nullptr), &std::free);
-            if (reply) names.emplace_back(xcb_get_atom_name_name(reply.get()), xcb_get_atom_name_name_length(reply.get()));
+            if (reply)
+                names.emplace_back(xcb_get_atom_name_name(reply.get()), xcb_get_atom_name_name_length(reply.get()));
         }
         return names;
     }
