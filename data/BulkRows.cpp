@@ -1,6 +1,7 @@
 #include "data/BulkRows.h"
 
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 
 namespace zelk {
@@ -8,8 +9,10 @@ namespace {
 
 // Orders as the texts do, or ties where the first eight bytes do not decide.
 std::uint64_t ZeitPrefix(std::string_view zeit) {
+    unsigned char bytes[8] = {};
+    std::memcpy(bytes, zeit.data(), std::min<size_t>(zeit.size(), 8));
     std::uint64_t prefix = 0;
-    for (size_t i = 0; i < 8; ++i) prefix = prefix << 8 | (i < zeit.size() ? static_cast<unsigned char>(zeit[i]) : 0u);
+    for (const unsigned char byte : bytes) prefix = prefix << 8 | byte;
     return prefix;
 }
 
@@ -26,7 +29,7 @@ void BulkRows::Add(int id, std::string_view datum, std::string_view zeit, double
     if (size_ % kChunk == 0) chunks_.push_back(std::make_unique<SensorRow[]>(kChunk));
     SensorRow& row = chunks_.back()[size_ % kChunk];
     row.id = id;
-    row.datum.Assign(datum);
+    row.datum.AssignLowerAscii(datum);
     row.zeit.Assign(zeit);
     row.bgWert = bgWert;
     const std::string_view day = row.datum.View();

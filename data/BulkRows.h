@@ -15,6 +15,7 @@ namespace zelk {
 // where two keys start alike.
 class BulkRows {
 public:
+    // Takes Datum with the letters A to Z in lower case.
     void Add(int id, std::string_view datum, std::string_view zeit, double bgWert);
     size_t Size() const { return size_; }
     const SensorRow& operator[](size_t i) const { return chunks_[i / kChunk][i % kChunk]; }

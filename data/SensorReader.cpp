@@ -98,16 +98,17 @@ bool ReadRows(LineReader& reader, SensorImport& target, const WindowHooks& hooks
     while (reader.Next(line)) {
         const SensorLine parsed = ParseSensorLine(line, target);
         if (!target.currentDateText.empty() && !target.currentTimeText.empty()) {
-            lowered.assign(target.currentDateText);
-            for (char& c : lowered)
-                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
             const double stored = target.importUnit == 0
                                       ? static_cast<double>(parsed.value)
                                       : static_cast<double>(static_cast<long double>(parsed.value) / kMgPerMmol);
-            if (bulk)
-                target.sensorTab.BulkAppend(parsed.id, lowered, target.currentTimeText, stored);
-            else
+            if (bulk) {
+                target.sensorTab.BulkAppend(parsed.id, target.currentDateText, target.currentTimeText, stored);
+            } else {
+                lowered.assign(target.currentDateText);
+                for (char& c : lowered)
+                    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
                 target.sensorTab.Append(parsed.id, lowered, target.currentTimeText, stored);
+            }
             days.Add(target.currentDateText);
         }
         pump.Run();

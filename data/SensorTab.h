@@ -41,7 +41,7 @@ public:
     // stores nothing. Texts longer than 20 characters are cut.
     void Append(int id, std::string_view datum, std::string_view zeit, double bgWert);
     // A whole file into the emptied table: BulkAppend takes rows without a key check
-    // and without telling the listeners; FinishBulk puts them in key order and tells
+    // and without telling the listeners, Datum with the letters A to Z in lower case; FinishBulk puts them in key order and tells
     // the listeners once. FinishBulk returns false and leaves the table empty when a
     // Datum;Zeit came twice.
     void BulkAppend(int id, std::string_view datum, std::string_view zeit, double bgWert);

@@ -20,6 +20,13 @@ public:
         std::memcpy(data_, text.data(), size_);
     }
 
+    // The same with the letters A to Z in lower case.
+    void AssignLowerAscii(std::string_view text) {
+        Assign(text);
+        for (unsigned char i = 0; i < size_; ++i)
+            if (data_[i] >= 'A' && data_[i] <= 'Z') data_[i] = static_cast<char>(data_[i] - 'A' + 'a');
+    }
+
     std::string_view View() const { return {data_, size_}; }
     std::string Str() const { return std::string(View()); }
     bool Empty() const { return size_ == 0; }
