@@ -32,10 +32,10 @@ void BulkRows::Add(int id, std::string_view datum, std::string_view zeit, double
     row.datum.AssignLowerAscii(datum);
     row.zeit.Assign(zeit);
     row.bgWert = bgWert;
-    const std::string_view day = row.datum.View();
-    if (dayTexts_.empty() || day != lastDay_) {
-        lastNumber_ = DayNumber(day);
-        lastDay_ = day;
+    // Rows of a fresh chunk hold zeros past their texts, so whole fields compare.
+    if (!lastDatum_ || std::memcmp(lastDatum_, &row.datum, sizeof row.datum) != 0) {
+        lastNumber_ = DayNumber(row.datum.View());
+        lastDatum_ = &row.datum;
     }
     keys_.push_back({ZeitPrefix(row.zeit.View()), lastNumber_, static_cast<std::uint32_t>(size_)});
     ++size_;
@@ -73,7 +73,7 @@ void BulkRows::Clear() {
     std::vector<SortKey>().swap(keys_);
     std::vector<std::uint32_t>().swap(daySlots_);
     dayTexts_.clear();
-    lastDay_ = {};
+    lastDatum_ = nullptr;
     lastNumber_ = 0;
 }
 

@@ -45,7 +45,7 @@ private:
     std::vector<std::string_view> dayTexts_;  // views into the rows
     // Open addressing: number + 1 of the text in each slot, 0 for a free slot.
     std::vector<std::uint32_t> daySlots_;
-    std::string_view lastDay_;
+    const ShortText<kTextFieldSize>* lastDatum_ = nullptr;  // of the row added last
     std::uint32_t lastNumber_ = 0;
 };
 

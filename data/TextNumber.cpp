@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 #include <locale.h>
 
 namespace zelk {
@@ -153,7 +154,35 @@ std::optional<long double> TextToFloat(std::string_view text, char decimalSepara
     return value;
 }
 
+namespace {
+
+// Readings are written as a whole number of up to four digits or with one decimal
+// after up to three: such a text takes its value from the same steps as the general
+// conversion (tenths divided by ten in extended precision, then single precision),
+// done once for all of them.
+std::optional<float> ShortReading(std::string_view text, char decimalSeparator) {
+    constexpr int kTenthsCount = 10000;
+    static const auto kTenths = [] {
+        std::vector<float> tenths(kTenthsCount);
+        for (int n = 0; n < kTenthsCount; ++n)
+            tenths[static_cast<size_t>(n)] = static_cast<float>(static_cast<long double>(n) / 10.0L);
+        return tenths;
+    }();
+    const size_t n = text.size();
+    if (n == 0 || n > 5) return std::nullopt;
+    int whole = 0;
+    size_t i = 0;
+    while (i < n && i < 4 && IsDigit(text[i])) whole = whole * 10 + (text[i++] - '0');
+    if (i == 0) return std::nullopt;
+    if (i == n) return static_cast<float>(whole);
+    if (i > 3 || i + 2 != n || text[i] != decimalSeparator || !IsDigit(text[i + 1])) return std::nullopt;
+    return kTenths[static_cast<size_t>(whole * 10 + (text[i + 1] - '0'))];
+}
+
+}  // namespace
+
 float TextToSingleOrZero(std::string_view text, char decimalSeparator) {
+    if (const auto reading = ShortReading(text, decimalSeparator)) return *reading;
     const auto value = TextToFloat(text, decimalSeparator);
     if (!value) return 0.0f;
     if (std::fabs(*value) > static_cast<long double>(std::numeric_limits<float>::max())) return 0.0f;

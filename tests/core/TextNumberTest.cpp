@@ -102,6 +102,18 @@ TEST(TextToFloat, AnythingElseIsZero) {
     }
 }
 
+TEST(TextToFloat, ShortReadingsGiveTheGeneralConversionsValue) {
+    // Whole numbers up to four digits and one decimal after up to three take a quicker way.
+    for (int n = 0; n < 100000; ++n) {
+        const std::string digits = std::to_string(n);
+        for (const std::string& text : {digits, digits.substr(0, digits.size() - 1) + "," + digits.back()}) {
+            const auto general = TextToFloat(text, ',');
+            ASSERT_TRUE(general) << text;
+            ASSERT_EQ(TextToSingleOrZero(text, ','), static_cast<float>(*general)) << text;
+        }
+    }
+}
+
 TEST(TextToFloat, IgnoresTheProcessLocale) {
     // The core never reads the process locale: a German LC_NUMERIC changes nothing.
     const char* previous = std::setlocale(LC_NUMERIC, nullptr);
