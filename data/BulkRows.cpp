@@ -25,7 +25,7 @@ size_t TextHash(std::string_view text) {
 
 }  // namespace
 
-void BulkRows::Add(int id, std::string_view datum, std::string_view zeit, double bgWert) {
+bool BulkRows::Add(int id, std::string_view datum, std::string_view zeit, double bgWert) {
     if (size_ % kChunk == 0) chunks_.push_back(std::make_unique<SensorRow[]>(kChunk));
     SensorRow& row = chunks_.back()[size_ % kChunk];
     row.id = id;
@@ -33,12 +33,16 @@ void BulkRows::Add(int id, std::string_view datum, std::string_view zeit, double
     row.zeit.Assign(zeit);
     row.bgWert = bgWert;
     // Rows of a fresh chunk hold zeros past their texts, so whole fields compare.
+    bool before = true;
     if (!lastDatum_ || std::memcmp(lastDatum_, &row.datum, sizeof row.datum) != 0) {
+        const size_t known = dayTexts_.size();
         lastNumber_ = DayNumber(row.datum.View());
+        before = dayTexts_.size() == known;
         lastDatum_ = &row.datum;
     }
     keys_.push_back({ZeitPrefix(row.zeit.View()), lastNumber_, static_cast<std::uint32_t>(size_)});
     ++size_;
+    return before;
 }
 
 std::uint32_t BulkRows::DayNumber(std::string_view day) {
@@ -77,43 +81,93 @@ void BulkRows::Clear() {
     lastNumber_ = 0;
 }
 
-int BulkRows::CompareZeit(const SortKey& a, const SortKey& b) const {
-    if (a.zeit != b.zeit) return a.zeit < b.zeit ? -1 : 1;
-    return Compare((*this)[a.index].zeit, (*this)[b.index].zeit);
-}
-
-bool BulkRows::OrderDay(SortKey* begin, SortKey* end) const {
-    // A day listed in time order needs no sorting.
-    bool rising = true;
-    for (SortKey* k = begin + 1; k < end && rising; ++k) rising = k[-1].zeit < k->zeit;
-    if (rising) return true;
-    std::sort(begin, end, [this](const SortKey& a, const SortKey& b) { return CompareZeit(a, b) < 0; });
-    for (SortKey* k = begin + 1; k < end; ++k)
-        if (k[-1].zeit == k->zeit && CompareZeit(k[-1], *k) == 0) return false;
-    return true;
-}
-
-bool BulkRows::Order(std::vector<unsigned>& order) const {
-    // The days in key order, then each row placed after the rows of earlier days.
+std::vector<std::uint32_t> BulkRows::DayRanks() const {
     std::vector<std::uint32_t> byText(dayTexts_.size());
     std::iota(byText.begin(), byText.end(), 0u);
     std::sort(byText.begin(), byText.end(),
               [this](std::uint32_t a, std::uint32_t b) { return dayTexts_[a] < dayTexts_[b]; });
     std::vector<std::uint32_t> rank(dayTexts_.size());
     for (std::uint32_t r = 0; r < byText.size(); ++r) rank[byText[r]] = r;
+    return rank;
+}
 
-    std::vector<size_t> start(dayTexts_.size() + 1, 0);
-    for (const SortKey& key : keys_) ++start[rank[key.day] + 1];
+bool BulkRows::DaysComeTogether() const {
+    size_t changes = 0;
+    for (size_t i = 1; i < keys_.size(); ++i) changes += keys_[i].day != keys_[i - 1].day;
+    return changes + 1 == dayTexts_.size();
+}
+
+template <typename RowAt>
+bool BulkRows::OrderSlice(SortKey* begin, SortKey* end, std::uint32_t firstRank, std::uint32_t span,
+                          const RowAt& rowAt, std::vector<unsigned>& order) {
+    // By rank, keeping the order in which the keys came.
+    std::vector<size_t> start(span + 1, 0);
+    for (const SortKey* k = begin; k < end; ++k) ++start[k->day - firstRank + 1];
     std::partial_sum(start.begin(), start.end(), start.begin());
-    std::vector<SortKey> sorted(keys_.size());
+    std::vector<SortKey> sorted(static_cast<size_t>(end - begin));
     std::vector<size_t> next(start.begin(), start.end() - 1);
-    for (const SortKey& key : keys_) sorted[next[rank[key.day]]++] = key;
+    for (const SortKey* k = begin; k < end; ++k) sorted[next[k->day - firstRank]++] = *k;
 
-    for (size_t d = 0; d + 1 < start.size(); ++d)
-        if (!OrderDay(sorted.data() + start[d], sorted.data() + start[d + 1])) return false;
-    order.resize(sorted.size());
-    for (size_t i = 0; i < sorted.size(); ++i) order[i] = sorted[i].index;
+    const auto compareZeit = [&rowAt](const SortKey& a, const SortKey& b) {
+        if (a.zeit != b.zeit) return a.zeit < b.zeit ? -1 : 1;
+        return Compare(rowAt(a.index).zeit, rowAt(b.index).zeit);
+    };
+    for (size_t d = 0; d < span; ++d) {
+        SortKey* const dayBegin = sorted.data() + start[d];
+        SortKey* const dayEnd = sorted.data() + start[d + 1];
+        // A day listed in time order needs no sorting.
+        bool rising = true;
+        for (SortKey* k = dayBegin + 1; k < dayEnd && rising; ++k) rising = k[-1].zeit < k->zeit;
+        if (rising) continue;
+        std::sort(dayBegin, dayEnd, [&](const SortKey& a, const SortKey& b) { return compareZeit(a, b) < 0; });
+        for (SortKey* k = dayBegin + 1; k < dayEnd; ++k)
+            if (k[-1].zeit == k->zeit && compareZeit(k[-1], *k) == 0) return false;
+    }
+    for (const SortKey& key : sorted) order.push_back(key.index);
     return true;
+}
+
+bool BulkRows::TakeInOrder(const std::function<void(const SensorRow&)>& take) {
+    const std::vector<std::uint32_t> rank = DayRanks();
+    const auto days = static_cast<std::uint32_t>(dayTexts_.size());
+    std::vector<unsigned> order;
+    order.reserve(size_);
+    bool unique = true;
+    if (size_ > 0 && DaysComeTogether()) {
+        // Each day's rows lie together: they are read in place.
+        for (SortKey& key : keys_) key.day = rank[key.day];
+        const auto rowAt = [this](unsigned i) -> const SensorRow& { return (*this)[i]; };
+        unique = OrderSlice(keys_.data(), keys_.data() + keys_.size(), 0, days, rowAt, order);
+        if (unique)
+            for (const unsigned i : order) take((*this)[i]);
+    } else if (size_ > 0) {
+        // Rows in any order: first moved, with their keys, into at most 256 groups of
+        // neighbouring days, each small enough to be ordered within the cache.
+        int shift = 0;
+        while (((days - 1) >> shift) >= 256) ++shift;
+        const size_t groups = ((days - 1) >> shift) + 1;
+        std::vector<size_t> start(groups + 1, 0);
+        for (const SortKey& key : keys_) ++start[(rank[key.day] >> shift) + 1];
+        std::partial_sum(start.begin(), start.end(), start.begin());
+        std::vector<size_t> next(start.begin(), start.end() - 1);
+        std::unique_ptr<SensorRow[]> rows(new SensorRow[size_]);
+        std::vector<SortKey> keys(size_);
+        for (const SortKey& key : keys_) {
+            const std::uint32_t r = rank[key.day];
+            const size_t at = next[r >> shift]++;
+            rows[at] = (*this)[key.index];
+            keys[at] = {key.zeit, r, static_cast<std::uint32_t>(at)};
+        }
+        Clear();
+        const auto rowAt = [&rows](unsigned i) -> const SensorRow& { return rows[i]; };
+        for (size_t g = 0; g < groups && unique; ++g)
+            unique = OrderSlice(keys.data() + start[g], keys.data() + start[g + 1],
+                                static_cast<std::uint32_t>(g << shift), 1u << shift, rowAt, order);
+        if (unique)
+            for (const unsigned i : order) take(rows[i]);
+    }
+    Clear();
+    return unique;
 }
 
 }  // namespace zelk

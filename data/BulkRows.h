@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -15,14 +16,16 @@ namespace zelk {
 // where two keys start alike.
 class BulkRows {
 public:
-    // Takes Datum with the letters A to Z in lower case.
-    void Add(int id, std::string_view datum, std::string_view zeit, double bgWert);
+    // Takes Datum with the letters A to Z in lower case; true when a row with the same
+    // Datum (as stored) came before.
+    bool Add(int id, std::string_view datum, std::string_view zeit, double bgWert);
     size_t Size() const { return size_; }
     const SensorRow& operator[](size_t i) const { return chunks_[i / kChunk][i % kChunk]; }
     void Clear();
 
-    // The rows' indexes in key order (Datum, then Zeit); false when two keys are equal.
-    bool Order(std::vector<unsigned>& order) const;
+    // Hands every row to `take` in key order (Datum, then Zeit) and empties the rows;
+    // false, handing over none, when two keys are equal.
+    bool TakeInOrder(const std::function<void(const SensorRow&)>& take);
 
 private:
     static constexpr size_t kChunk = 4096;
@@ -31,9 +34,16 @@ private:
         std::uint32_t day;   // number of the Datum text, in the order texts come
         std::uint32_t index;
     };
-    // Orders one day's keys by Zeit; false when two are equal.
-    bool OrderDay(SortKey* begin, SortKey* end) const;
-    int CompareZeit(const SortKey& a, const SortKey& b) const;
+    // Each Datum's place among the texts in key order.
+    std::vector<std::uint32_t> DayRanks() const;
+    // True when the rows of each Datum came one after another, as in a file in time order.
+    bool DaysComeTogether() const;
+    // Puts keys whose `day` holds a rank from `firstRank` on (fewer than `span` of them)
+    // in order by rank, then each day's by Zeit, and appends their indexes to `order`;
+    // `rowAt` gives the row of an index. False when two keys are equal.
+    template <typename RowAt>
+    static bool OrderSlice(SortKey* begin, SortKey* end, std::uint32_t firstRank, std::uint32_t span,
+                           const RowAt& rowAt, std::vector<unsigned>& order);
 
     // The number of a Datum text, given to it when it first comes.
     std::uint32_t DayNumber(std::string_view day);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -14,38 +15,51 @@ namespace {
 constexpr size_t kChunk = 1 << 20;
 }
 
+void LineReader::File::Reset(int descriptor) {
+    if (fd >= 0) ::close(fd);
+    fd = descriptor;
+}
+
 bool LineReader::Open(const std::string& path) {
     Close();
     // Only a regular file is read: a pipe would wait for ever, a device never end.
     // Opening without blocking keeps a pipe with no writer from stopping the open itself.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
+    file_.Reset(fd);
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
+        Close();
         return false;
     }
-    std::FILE* f = ::fdopen(fd, "rb");
-    if (!f) {
-        ::close(fd);
-        return false;
-    }
-    file_.reset(f);
     path_ = path;
-    if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kChunk);
+    // One byte more than the file, so that its end shows in the first read.
+    const size_t wanted = std::min(kChunk, static_cast<size_t>(info.st_size) + 1);
+    if (!buffer_ || capacity_ < wanted) {
+        buffer_ = std::make_unique_for_overwrite<char[]>(wanted);
+        capacity_ = wanted;
+    }
     begin_ = end_ = 0;
     eofSeen_ = ended_ = false;
     return true;
 }
 
-void LineReader::Close() { file_.reset(); }
+void LineReader::Close() { file_.Reset(); }
 
 bool LineReader::Fill() {
-    if (eofSeen_ || !file_) return false;
-    const size_t got = std::fread(buffer_.get(), 1, kChunk, file_.get());
-    if (got < kChunk) {
-        if (std::ferror(file_.get())) throw ZelkError("Cannot read '" + path_ + "': " + std::strerror(errno));
-        eofSeen_ = true;
+    if (eofSeen_ || file_.fd < 0) return false;
+    size_t got = 0;
+    while (got < capacity_) {
+        const ssize_t n = ::read(file_.fd, buffer_.get() + got, capacity_ - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw ZelkError("Cannot read '" + path_ + "': " + std::strerror(errno));
+        }
+        if (n == 0) {
+            eofSeen_ = true;
+            break;
+        }
+        got += static_cast<size_t>(n);
     }
     begin_ = 0;
     end_ = got;
@@ -53,7 +67,7 @@ bool LineReader::Fill() {
 }
 
 bool LineReader::Next(std::string_view& line) {
-    if (ended_ || !file_) return false;
+    if (ended_ || file_.fd < 0) return false;
     if (begin_ >= end_ && !Fill()) {
         ended_ = true;
         return false;

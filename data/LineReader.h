@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,7 +15,7 @@ public:
     // Opens the file; false when it cannot be opened or is not a regular file
     // (after following links).
     bool Open(const std::string& path);
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return file_.fd >= 0; }
     void Close();
     // The next line, or false at the end of the file. Raises ZelkError on a read error.
     bool Next(std::string_view& line);
@@ -26,13 +25,22 @@ public:
 private:
     bool Fill();
 
-    struct FileCloser {
-        void operator()(std::FILE* f) const { std::fclose(f); }
+    // The open file's descriptor, closed with its owner.
+    struct File {
+        File() = default;
+        File(const File&) = delete;
+        File& operator=(const File&) = delete;
+        ~File() { Reset(); }
+        void Reset(int descriptor = -1);
+        int fd = -1;
     };
-    std::unique_ptr<std::FILE, FileCloser> file_;
+    File file_;
     std::string path_;
-    // Not zero-filled: a short file touches only the pages it reads into.
+    // Not zero-filled: a short file touches only the pages it reads into. As large as
+    // the file when that is smaller than the chunk, so a batch of small files does not
+    // take a large buffer for each.
     std::unique_ptr<char[]> buffer_;
+    size_t capacity_ = 0;
     size_t begin_ = 0;
     size_t end_ = 0;
     bool eofSeen_ = false;

@@ -102,14 +102,19 @@ bool ReadRows(LineReader& reader, SensorImport& target, const WindowHooks& hooks
                                       ? static_cast<double>(parsed.value)
                                       : static_cast<double>(static_cast<long double>(parsed.value) / kMgPerMmol);
             if (bulk) {
-                target.sensorTab.BulkAppend(parsed.id, target.currentDateText, target.currentTimeText, stored);
+                const bool dayBefore =
+                    target.sensorTab.BulkAppend(parsed.id, target.currentDateText, target.currentTimeText, stored);
+                // A date shorter than the stored field that came before is in the list
+                // already; a longer one is cut when stored, so the list looks itself.
+                if (!dayBefore || target.currentDateText.size() >= static_cast<size_t>(kTextFieldSize))
+                    days.Add(target.currentDateText);
             } else {
                 lowered.assign(target.currentDateText);
                 for (char& c : lowered)
                     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
                 target.sensorTab.Append(parsed.id, lowered, target.currentTimeText, stored);
+                days.Add(target.currentDateText);
             }
-            days.Add(target.currentDateText);
         }
         pump.Run();
     }

@@ -97,20 +97,20 @@ bool SensorRowStore::Insert(const SensorRow& row) {
 
 bool SensorRowStore::BulkFinish() {
     assert(blocks_.empty());
-    std::vector<unsigned> order;
-    const bool unique = bulk_.Order(order);
-    if (unique) {
-        for (size_t first = 0; first < order.size(); first += kMaxBlock) {
-            const size_t count = std::min(kMaxBlock, order.size() - first);
-            Block block;
-            block.reserve(count);
-            for (size_t i = first; i < first + count; ++i) block.push_back(bulk_[order[i]]);
+    Block block;
+    int count = 0;
+    const bool unique = bulk_.TakeInOrder([&](const SensorRow& row) {
+        if (block.empty()) block.reserve(kMaxBlock);
+        block.push_back(row);
+        ++count;
+        if (block.size() == kMaxBlock) {
             blocks_.emplace_hint(blocks_.end(), KeyOf(block.front()), std::move(block));
+            block = Block();
         }
-        size_ = static_cast<int>(order.size());
-        Changed();
-    }
-    bulk_.Clear();
+    });
+    if (!block.empty()) blocks_.emplace_hint(blocks_.end(), KeyOf(block.front()), std::move(block));
+    size_ = count;
+    Changed();
     lastValid_ = false;
     return unique;
 }

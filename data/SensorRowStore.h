@@ -25,8 +25,8 @@ public:
     // Loading a whole file into an empty store: BulkAdd takes rows as they come,
     // without a key check; BulkFinish puts them in key order at once. BulkFinish
     // returns false, leaving the store empty, when a key came twice.
-    void BulkAdd(int id, std::string_view datum, std::string_view zeit, double bgWert) {
-        bulk_.Add(id, datum, zeit, bgWert);
+    bool BulkAdd(int id, std::string_view datum, std::string_view zeit, double bgWert) {
+        return bulk_.Add(id, datum, zeit, bgWert);
     }
     bool BulkFinish();
     void BulkCancel() { bulk_.Clear(); }

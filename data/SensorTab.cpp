@@ -159,8 +159,8 @@ void SensorTab::DeleteAll() {
     Notify(DatasetChange::Kind::Reset);
 }
 
-void SensorTab::BulkAppend(int id, std::string_view datum, std::string_view zeit, double bgWert) {
-    store_.BulkAdd(id, datum, zeit, bgWert);
+bool SensorTab::BulkAppend(int id, std::string_view datum, std::string_view zeit, double bgWert) {
+    return store_.BulkAdd(id, datum, zeit, bgWert);
 }
 
 bool SensorTab::FinishBulk() {

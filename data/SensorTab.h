@@ -44,7 +44,8 @@ public:
     // and without telling the listeners, Datum with the letters A to Z in lower case; FinishBulk puts them in key order and tells
     // the listeners once. FinishBulk returns false and leaves the table empty when a
     // Datum;Zeit came twice.
-    void BulkAppend(int id, std::string_view datum, std::string_view zeit, double bgWert);
+    // True when a row with the same stored Datum came before.
+    bool BulkAppend(int id, std::string_view datum, std::string_view zeit, double bgWert);
     bool FinishBulk();
     // Drops the rows taken since the last FinishBulk.
     void CancelBulk() { store_.BulkCancel(); }
