@@ -23,6 +23,19 @@ size_t TextHash(std::string_view text) {
     return static_cast<size_t>(hash ^ (hash >> 29));
 }
 
+// Hands the rows of `order` over in blocks.
+template <typename RowAt>
+void HandOver(const std::vector<unsigned>& order, const RowAt& rowAt,
+              const std::function<void(std::vector<SensorRow>&&)>& take, size_t blockSize) {
+    for (size_t first = 0; first < order.size(); first += blockSize) {
+        const size_t count = std::min(blockSize, order.size() - first);
+        std::vector<SensorRow> block;
+        block.reserve(count);
+        for (size_t i = first; i < first + count; ++i) block.push_back(rowAt(order[i]));
+        take(std::move(block));
+    }
+}
+
 }  // namespace
 
 bool BulkRows::Add(int id, std::string_view datum, std::string_view zeit, double bgWert) {
@@ -36,7 +49,7 @@ bool BulkRows::Add(int id, std::string_view datum, std::string_view zeit, double
     bool before = true;
     if (!lastDatum_ || std::memcmp(lastDatum_, &row.datum, sizeof row.datum) != 0) {
         const size_t known = dayTexts_.size();
-        lastNumber_ = DayNumber(row.datum.View());
+        lastNumber_ = DayNumber(row.datum);
         before = dayTexts_.size() == known;
         lastDatum_ = &row.datum;
     }
@@ -45,17 +58,18 @@ bool BulkRows::Add(int id, std::string_view datum, std::string_view zeit, double
     return before;
 }
 
-std::uint32_t BulkRows::DayNumber(std::string_view day) {
+std::uint32_t BulkRows::DayNumber(const ShortText<kTextFieldSize>& day) {
     if (daySlots_.size() < 2 * (dayTexts_.size() + 1)) GrowDayTable();
     const size_t mask = daySlots_.size() - 1;
-    for (size_t slot = TextHash(day) & mask;; slot = (slot + 1) & mask) {
+    for (size_t slot = TextHash(day.View()) & mask;; slot = (slot + 1) & mask) {
         const std::uint32_t entry = daySlots_[slot];
         if (entry == 0) {
             dayTexts_.push_back(day);
             daySlots_[slot] = static_cast<std::uint32_t>(dayTexts_.size());
             return static_cast<std::uint32_t>(dayTexts_.size() - 1);
         }
-        if (dayTexts_[entry - 1] == day) return entry - 1;
+        // Fields of fresh rows and their copies hold zeros past their texts.
+        if (std::memcmp(&dayTexts_[entry - 1], &day, sizeof day) == 0) return entry - 1;
     }
 }
 
@@ -63,7 +77,7 @@ void BulkRows::GrowDayTable() {
     std::vector<std::uint32_t> slots(std::max<size_t>(64, daySlots_.size() * 2), 0);
     const size_t mask = slots.size() - 1;
     for (std::uint32_t n = 0; n < dayTexts_.size(); ++n) {
-        size_t slot = TextHash(dayTexts_[n]) & mask;
+        size_t slot = TextHash(dayTexts_[n].View()) & mask;
         while (slots[slot] != 0) slot = (slot + 1) & mask;
         slots[slot] = n + 1;
     }
@@ -85,7 +99,7 @@ std::vector<std::uint32_t> BulkRows::DayRanks() const {
     std::vector<std::uint32_t> byText(dayTexts_.size());
     std::iota(byText.begin(), byText.end(), 0u);
     std::sort(byText.begin(), byText.end(),
-              [this](std::uint32_t a, std::uint32_t b) { return dayTexts_[a] < dayTexts_[b]; });
+              [this](std::uint32_t a, std::uint32_t b) { return dayTexts_[a].View() < dayTexts_[b].View(); });
     std::vector<std::uint32_t> rank(dayTexts_.size());
     for (std::uint32_t r = 0; r < byText.size(); ++r) rank[byText[r]] = r;
     return rank;
@@ -127,7 +141,7 @@ bool BulkRows::OrderSlice(SortKey* begin, SortKey* end, std::uint32_t firstRank,
     return true;
 }
 
-bool BulkRows::TakeInOrder(const std::function<void(const SensorRow&)>& take) {
+bool BulkRows::TakeInOrder(const std::function<void(std::vector<SensorRow>&&)>& take, size_t blockSize) {
     const std::vector<std::uint32_t> rank = DayRanks();
     const auto days = static_cast<std::uint32_t>(dayTexts_.size());
     std::vector<unsigned> order;
@@ -138,8 +152,7 @@ bool BulkRows::TakeInOrder(const std::function<void(const SensorRow&)>& take) {
         for (SortKey& key : keys_) key.day = rank[key.day];
         const auto rowAt = [this](unsigned i) -> const SensorRow& { return (*this)[i]; };
         unique = OrderSlice(keys_.data(), keys_.data() + keys_.size(), 0, days, rowAt, order);
-        if (unique)
-            for (const unsigned i : order) take((*this)[i]);
+        if (unique) HandOver(order, [this](unsigned i) -> const SensorRow& { return (*this)[i]; }, take, blockSize);
     } else if (size_ > 0) {
         // Rows in any order: first moved, with their keys, into at most 256 groups of
         // neighbouring days, each small enough to be ordered within the cache.
@@ -163,8 +176,7 @@ bool BulkRows::TakeInOrder(const std::function<void(const SensorRow&)>& take) {
         for (size_t g = 0; g < groups && unique; ++g)
             unique = OrderSlice(keys.data() + start[g], keys.data() + start[g + 1],
                                 static_cast<std::uint32_t>(g << shift), 1u << shift, rowAt, order);
-        if (unique)
-            for (const unsigned i : order) take(rows[i]);
+        if (unique) HandOver(order, rowAt, take, blockSize);
     }
     Clear();
     return unique;

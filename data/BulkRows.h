@@ -23,9 +23,10 @@ public:
     const SensorRow& operator[](size_t i) const { return chunks_[i / kChunk][i % kChunk]; }
     void Clear();
 
-    // Hands every row to `take` in key order (Datum, then Zeit) and empties the rows;
-    // false, handing over none, when two keys are equal.
-    bool TakeInOrder(const std::function<void(const SensorRow&)>& take);
+    // Hands the rows to `take` in key order (Datum, then Zeit), in blocks of
+    // `blockSize` rows (the last one may be shorter), and empties the rows; false,
+    // handing over none, when two keys are equal.
+    bool TakeInOrder(const std::function<void(std::vector<SensorRow>&&)>& take, size_t blockSize);
 
 private:
     static constexpr size_t kChunk = 4096;
@@ -46,13 +47,15 @@ private:
                            const RowAt& rowAt, std::vector<unsigned>& order);
 
     // The number of a Datum text, given to it when it first comes.
-    std::uint32_t DayNumber(std::string_view day);
+    std::uint32_t DayNumber(const ShortText<kTextFieldSize>& day);
     void GrowDayTable();
 
     std::vector<std::unique_ptr<SensorRow[]>> chunks_;
     size_t size_ = 0;
     std::vector<SortKey> keys_;
-    std::vector<std::string_view> dayTexts_;  // views into the rows
+    // Copies of the Datum fields, zero-padded, so that a lookup compares whole fields
+    // without reaching into the rows.
+    std::vector<ShortText<kTextFieldSize>> dayTexts_;
     // Open addressing: number + 1 of the text in each slot, 0 for a free slot.
     std::vector<std::uint32_t> daySlots_;
     const ShortText<kTextFieldSize>* lastDatum_ = nullptr;  // of the row added last

@@ -97,18 +97,14 @@ bool SensorRowStore::Insert(const SensorRow& row) {
 
 bool SensorRowStore::BulkFinish() {
     assert(blocks_.empty());
-    Block block;
     int count = 0;
-    const bool unique = bulk_.TakeInOrder([&](const SensorRow& row) {
-        if (block.empty()) block.reserve(kMaxBlock);
-        block.push_back(row);
-        ++count;
-        if (block.size() == kMaxBlock) {
-            blocks_.emplace_hint(blocks_.end(), KeyOf(block.front()), std::move(block));
-            block = Block();
-        }
-    });
-    if (!block.empty()) blocks_.emplace_hint(blocks_.end(), KeyOf(block.front()), std::move(block));
+    const bool unique = bulk_.TakeInOrder(
+        [this, &count](Block&& block) {
+            count += static_cast<int>(block.size());
+            const Key key = KeyOf(block.front());
+            blocks_.emplace_hint(blocks_.end(), key, std::move(block));
+        },
+        kMaxBlock);
     size_ = count;
     Changed();
     lastValid_ = false;
