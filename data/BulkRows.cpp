@@ -133,9 +133,18 @@ bool BulkRows::OrderSlice(SortKey* begin, SortKey* end, std::uint32_t firstRank,
         bool rising = true;
         for (SortKey* k = dayBegin + 1; k < dayEnd && rising; ++k) rising = k[-1].zeit < k->zeit;
         if (rising) continue;
-        std::sort(dayBegin, dayEnd, [&](const SortKey& a, const SortKey& b) { return compareZeit(a, b) < 0; });
-        for (SortKey* k = dayBegin + 1; k < dayEnd; ++k)
-            if (k[-1].zeit == k->zeit && compareZeit(k[-1], *k) == 0) return false;
+        // By the Zeit prefix first; only runs of equal prefixes need the whole texts.
+        std::sort(dayBegin, dayEnd, [](const SortKey& a, const SortKey& b) { return a.zeit < b.zeit; });
+        for (SortKey* run = dayBegin; run < dayEnd;) {
+            SortKey* runEnd = run + 1;
+            while (runEnd < dayEnd && runEnd->zeit == run->zeit) ++runEnd;
+            if (runEnd - run > 1) {
+                std::sort(run, runEnd, [&](const SortKey& a, const SortKey& b) { return compareZeit(a, b) < 0; });
+                for (SortKey* k = run + 1; k < runEnd; ++k)
+                    if (compareZeit(k[-1], *k) == 0) return false;
+            }
+            run = runEnd;
+        }
     }
     for (const SortKey& key : sorted) order.push_back(key.index);
     return true;
