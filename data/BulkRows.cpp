@@ -45,15 +45,16 @@ bool BulkRows::Add(int id, std::string_view datum, std::string_view zeit, double
     row.datum.AssignLowerAscii(datum);
     row.zeit.Assign(zeit);
     row.bgWert = bgWert;
-    // Rows of a fresh chunk hold zeros past their texts, so whole fields compare.
+    // The same text as the row before has the same number; compared as given, so that
+    // the row just written is not read back.
     bool before = true;
-    if (!lastDatum_ || std::memcmp(lastDatum_, &row.datum, sizeof row.datum) != 0) {
+    if (size_ == 0 || datum != lastDatum_) {
         const size_t known = dayTexts_.size();
         lastNumber_ = DayNumber(row.datum);
         before = dayTexts_.size() == known;
-        lastDatum_ = &row.datum;
+        lastDatum_.assign(datum);
     }
-    keys_.push_back({ZeitPrefix(row.zeit.View()), lastNumber_, static_cast<std::uint32_t>(size_)});
+    keys_.push_back({ZeitPrefix(zeit), lastNumber_, static_cast<std::uint32_t>(size_)});
     ++size_;
     return before;
 }
@@ -91,7 +92,7 @@ void BulkRows::Clear() {
     std::vector<SortKey>().swap(keys_);
     std::vector<std::uint32_t>().swap(daySlots_);
     dayTexts_.clear();
-    lastDatum_ = nullptr;
+    lastDatum_.clear();
     lastNumber_ = 0;
 }
 

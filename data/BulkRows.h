@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -29,7 +30,7 @@ public:
     bool TakeInOrder(const std::function<void(std::vector<SensorRow>&&)>& take, size_t blockSize);
 
 private:
-    static constexpr size_t kChunk = 4096;
+    static constexpr size_t kChunk = 512;
     struct SortKey {
         std::uint64_t zeit;  // the first eight bytes of Zeit, zero-padded, big-endian
         std::uint32_t day;   // number of the Datum text, in the order texts come
@@ -58,7 +59,7 @@ private:
     std::vector<ShortText<kTextFieldSize>> dayTexts_;
     // Open addressing: number + 1 of the text in each slot, 0 for a free slot.
     std::vector<std::uint32_t> daySlots_;
-    const ShortText<kTextFieldSize>* lastDatum_ = nullptr;  // of the row added last
+    std::string lastDatum_;  // as the row added last gave it
     std::uint32_t lastNumber_ = 0;
 };
 
