@@ -15,11 +15,6 @@ namespace {
 constexpr size_t kChunk = 1 << 20;
 }
 
-void LineReader::File::Reset(int descriptor) {
-    if (fd >= 0) ::close(fd);
-    fd = descriptor;
-}
-
 bool LineReader::Open(const std::string& path) {
     Close();
     // Only a regular file is read: a pipe would wait for ever, a device never end.
@@ -47,10 +42,10 @@ bool LineReader::Open(const std::string& path) {
 void LineReader::Close() { file_.Reset(); }
 
 bool LineReader::Fill() {
-    if (eofSeen_ || file_.fd < 0) return false;
+    if (eofSeen_ || file_.Get() < 0) return false;
     size_t got = 0;
     while (got < capacity_) {
-        const ssize_t n = ::read(file_.fd, buffer_.get() + got, capacity_ - got);
+        const ssize_t n = ::read(file_.Get(), buffer_.get() + got, capacity_ - got);
         if (n < 0) {
             if (errno == EINTR) continue;
             throw ZelkError("Cannot read '" + path_ + "': " + std::strerror(errno));
@@ -67,7 +62,7 @@ bool LineReader::Fill() {
 }
 
 bool LineReader::Next(std::string_view& line) {
-    if (ended_ || file_.fd < 0) return false;
+    if (ended_ || file_.Get() < 0) return false;
     if (begin_ >= end_ && !Fill()) {
         ended_ = true;
         return false;

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "data/FileHandle.h"
+
 namespace zelk {
 
 // Reads a single-byte text file line by line. A line ends with LF or CR LF; a CR
@@ -15,7 +17,7 @@ public:
     // Opens the file; false when it cannot be opened or is not a regular file
     // (after following links).
     bool Open(const std::string& path);
-    bool IsOpen() const { return file_.fd >= 0; }
+    bool IsOpen() const { return file_.Get() >= 0; }
     void Close();
     // The next line, or false at the end of the file. Raises ZelkError on a read error.
     bool Next(std::string_view& line);
@@ -25,16 +27,7 @@ public:
 private:
     bool Fill();
 
-    // The open file's descriptor, closed with its owner.
-    struct File {
-        File() = default;
-        File(const File&) = delete;
-        File& operator=(const File&) = delete;
-        ~File() { Reset(); }
-        void Reset(int descriptor = -1);
-        int fd = -1;
-    };
-    File file_;
+    FileHandle file_;
     std::string path_;
     // Not zero-filled: a short file touches only the pages it reads into. As large as
     // the file when that is smaller than the chunk, so a batch of small files does not

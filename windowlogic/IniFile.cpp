@@ -11,33 +11,13 @@
 #include <memory>
 #include <system_error>
 
+#include "data/FileHandle.h"
 #include "data/TextNumber.h"
 
 namespace zelk {
 namespace {
 
 std::string ErrorText(int error) { return std::generic_category().message(error); }
-
-// Closes a file descriptor when it goes out of scope.
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : fd_(fd) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int Get() const { return fd_; }
-    // Closes now; returns 0 or the error number.
-    int Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd >= 0 && ::close(fd) != 0 ? errno : 0;
-    }
-
-private:
-    int fd_;
-};
 
 constexpr const char* kNotRegular = "Not a regular file";
 
@@ -81,10 +61,15 @@ int WriteAll(int fd, std::string_view text) {
     return 0;
 }
 
+// The name of a temporary file beside `target`: "<target>.tmp.<pid>.<attempt>".
+std::string TemporaryName(const std::string& target, int attempt) {
+    return target + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(attempt);
+}
+
 // Opens a new temporary file beside `path`; returns its name through `tmpName`.
 int CreateTemporaryBeside(const std::string& path, std::string& tmpName) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tmpName = path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(attempt);
+        tmpName = TemporaryName(path, attempt);
         const int fd = ::open(tmpName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
@@ -169,7 +154,7 @@ int WriteUnnamedTemporary(const std::string& target, std::string_view text, std:
     if (const int error = FillTemporary(file.Get(), target, text); error != 0) return error;
     const std::string self = "/proc/self/fd/" + std::to_string(file.Get());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tmpName = target + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(attempt);
+        tmpName = TemporaryName(target, attempt);
         if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, tmpName.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             if (const int error = file.Close(); error != 0) {
                 ::unlink(tmpName.c_str());
