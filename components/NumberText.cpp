@@ -181,6 +181,15 @@ char* FixedFewDecimals(bool negative, long double magnitude, int precision, int 
     return p;
 }
 
+// FixedFewDecimals where it applies: a finite value from 1e-20 to below 1e18 and at
+// most three decimals; nothing elsewhere, or when scientific notation is due.
+char* FixedFast(long double value, int precision, int digits, char sep, char* end) {
+    const long double magnitude = std::fabs(value);
+    if (digits < 0 || digits > 3 || !std::isfinite(value) || magnitude < 1e-20L || magnitude >= 1e18L)
+        return nullptr;
+    return FixedFewDecimals(std::signbit(value), magnitude, precision, digits, sep, end);
+}
+
 std::string NonFinite(long double value) {
     if (std::isnan(value)) return "NAN";
     return value < 0 ? "-INF" : "INF";
@@ -213,8 +222,7 @@ std::string FloatToStrF(long double value, FloatFormat format, int precision, in
     if (digits <= 3) {
         char buffer[kFewDecimalsRoom];
         char* const end = buffer + sizeof buffer;
-        if (char* text = FixedFewDecimals(negative, magnitude, precision, digits, decimalSeparator, end))
-            return std::string(text, end);
+        if (char* text = FixedFast(value, precision, digits, decimalSeparator, end)) return std::string(text, end);
         return Scientific(value, precision, decimalSeparator);
     }
     const ExactDigits d = Expand(magnitude);
@@ -233,11 +241,11 @@ std::string FloatToStrF(long double value, FloatFormat format, int precision, in
 
 std::string FormatFixed(long double value, int width, int decimals, char decimalSeparator) {
     // The common case written and padded in one buffer.
-    if (decimals >= 0 && decimals <= 3 && width >= 0 && width < 32 && std::isfinite(value) &&
-        std::fabs(value) >= 1e-20L && std::fabs(value) < 1e18L) {
-        char buffer[kFewDecimalsRoom + 32];
+    constexpr int kPadRoom = 32;
+    if (width < kPadRoom) {
+        char buffer[kFewDecimalsRoom + kPadRoom];
         char* const end = buffer + sizeof buffer;
-        if (char* text = FixedFewDecimals(std::signbit(value), std::fabs(value), 18, decimals, decimalSeparator, end)) {
+        if (char* text = FixedFast(value, 18, decimals, decimalSeparator, end)) {
             while (end - text < width) *--text = ' ';
             return std::string(text, end);
         }

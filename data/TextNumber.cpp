@@ -34,7 +34,7 @@ std::optional<int> DigitsToInt(std::string_view digits, int base, bool negative)
     if (digits.empty()) return std::nullopt;
     long long value = 0;
     for (const char c : digits) {
-        const int digit = base == 10 ? (IsDigit(c) ? c - '0' : 99) : DigitValue(c);
+        const int digit = DigitValue(c);
         if (digit >= base) return std::nullopt;
         value = value * base + digit;
         if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1) return std::nullopt;
