@@ -30,12 +30,6 @@ bool IsEnteredFolder(const std::string& path) {
     return S_ISDIR(st.st_mode) && (st.st_mode & S_IWUSR) != 0;
 }
 
-// Only regular files (or links to them) are read: a pipe or a device would block
-// the walk or never end.
-bool IsReadableFileKind(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
 
 }  // namespace
 
@@ -160,8 +154,8 @@ void BatchEvaluation::ProcessFolder(const std::string& folder, std::string_view 
 
 bool BatchEvaluation::LoadForBatch(const std::string& fileName) {
     road_.ClearResults();
-    if (!IsReadableFileKind(fileName)) return false;
-    // One reading: a file that is no sensor export is passed over without a message.
+    // One reading: a file that is no sensor export, or no regular file, is passed over
+    // without a message.
     if (road_.ReadSensorFile(fileName) != SensorFileRead::Replaced) return false;
     return road_.Days().size() > 1;
 }

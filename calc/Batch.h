@@ -73,8 +73,8 @@ public:
 
     // Clears the results table, the fields and the curve.
     virtual void ClearResults() = 0;
-    // Reads a file as the batch does: one that is no sensor export is passed over
-    // without a message.
+    // Reads a file as the batch does: one that is no sensor export, cannot be opened
+    // or is no regular file (a pipe, a device) is passed over without a message.
     virtual SensorFileRead ReadSensorFile(const std::string& path) = 0;
     // The days the last file read lists.
     virtual const std::vector<std::string>& Days() const = 0;

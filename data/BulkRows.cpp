@@ -152,18 +152,22 @@ bool BulkRows::OrderSlice(SortKey* begin, SortKey* end, std::uint32_t firstRank,
 }
 
 bool BulkRows::TakeInOrder(const std::function<void(std::vector<SensorRow>&&)>& take, size_t blockSize) {
+    if (size_ == 0) {
+        Clear();
+        return true;
+    }
     const std::vector<std::uint32_t> rank = DayRanks();
     const auto days = static_cast<std::uint32_t>(dayTexts_.size());
     std::vector<unsigned> order;
     order.reserve(size_);
     bool unique = true;
-    if (size_ > 0 && DaysComeTogether()) {
+    if (DaysComeTogether()) {
         // Each day's rows lie together: they are read in place.
         for (SortKey& key : keys_) key.day = rank[key.day];
         const auto rowAt = [this](unsigned i) -> const SensorRow& { return (*this)[i]; };
         unique = OrderSlice(keys_.data(), keys_.data() + keys_.size(), 0, days, rowAt, order);
-        if (unique) HandOver(order, [this](unsigned i) -> const SensorRow& { return (*this)[i]; }, take, blockSize);
-    } else if (size_ > 0) {
+        if (unique) HandOver(order, rowAt, take, blockSize);
+    } else {
         // Rows in any order: first moved, with their keys, into at most 256 groups of
         // neighbouring days, each small enough to be ordered within the cache.
         int shift = 0;

@@ -105,7 +105,7 @@ bool ReadRows(LineReader& reader, SensorImport& target, const WindowHooks& hooks
                 const bool dayBefore =
                     target.sensorTab.BulkAppend(parsed.id, target.currentDateText, target.currentTimeText, stored);
                 // A date shorter than the stored field that came before is in the list
-                // already; a longer one is cut when stored, so the list looks itself.
+                // already; a longer one is cut when stored, so the list checks it itself.
                 if (!dayBefore || target.currentDateText.size() >= static_cast<size_t>(kTextFieldSize))
                     days.Add(target.currentDateText);
             } else {
@@ -130,18 +130,12 @@ SensorFileRead ReadSensorFile(const std::string& path, SensorImport& target, con
     SensorFileRead outcome = SensorFileRead::NotRead;
     LineReader reader;
     std::optional<std::string> pid;
-    bool sensorFile = false;
+    bool headerRead = false;
     try {
-        sensorFile = OpenAtRows(reader, path, pid);
-    } catch (const std::exception&) {
-        if (otherFiles == OtherFiles::PassOver) return SensorFileRead::NotRead;
+        const bool sensorFile = OpenAtRows(reader, path, pid);
+        headerRead = true;
+        if (!sensorFile && otherFiles == OtherFiles::PassOver) return SensorFileRead::WrongFile;
         if (pid) target.pidText = *pid;
-        hooks.ShowMessage(target.importErrorText + "  ");
-        return SensorFileRead::NotRead;
-    }
-    if (!sensorFile && otherFiles == OtherFiles::PassOver) return SensorFileRead::WrongFile;
-    if (pid) target.pidText = *pid;
-    try {
         if (!sensorFile) {
             hooks.ShowMessage(target.wrongFileText);
             return SensorFileRead::WrongFile;
@@ -165,6 +159,10 @@ SensorFileRead ReadSensorFile(const std::string& path, SensorImport& target, con
             ReadRows(reader, target, hooks, false);
         }
     } catch (const std::exception&) {
+        if (!headerRead) {
+            if (otherFiles == OtherFiles::PassOver) return SensorFileRead::NotRead;
+            if (pid) target.pidText = *pid;
+        }
         hooks.ShowMessage(target.importErrorText + target.currentDateText + "  " + target.currentTimeText);
     }
     return outcome;

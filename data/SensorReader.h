@@ -42,8 +42,8 @@ enum class SensorFileRead {
 };
 
 // How a file that is no sensor export is met: the import tells the user; the batch
-// passes over it (and over a file it cannot open or whose header it cannot read)
-// without a message and without taking its identifier.
+// passes over it (and over a file it cannot open, that is no regular file, or whose
+// header it cannot read) without a message and without taking its identifier.
 enum class OtherFiles { Tell, PassOver };
 
 // Reads a sensor export file into the readings dataset and the day list.

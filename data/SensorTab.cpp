@@ -17,15 +17,6 @@ const std::vector<FieldDef>& SensorFields() {
     return fields;
 }
 
-SensorRow MakeRow(int id, std::string_view datum, std::string_view zeit, double bgWert) {
-    SensorRow row;
-    row.id = id;
-    row.datum.Assign(datum);
-    row.zeit.Assign(zeit);
-    row.bgWert = bgWert;
-    return row;
-}
-
 }  // namespace
 
 // ---- SensorTab ----
@@ -170,7 +161,11 @@ bool SensorTab::FinishBulk() {
 }
 
 void SensorTab::Append(int id, std::string_view datum, std::string_view zeit, double bgWert) {
-    const SensorRow row = MakeRow(id, datum, zeit, bgWert);
+    SensorRow row;
+    row.id = id;
+    row.datum.Assign(datum);
+    row.zeit.Assign(zeit);
+    row.bgWert = bgWert;
     if (!store_.Insert(row))
         throw DatasetError("Key violation: a reading with Datum '" + row.datum.Str() + "' and Zeit '" +
                            row.zeit.Str() + "' exists already");
