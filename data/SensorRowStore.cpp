@@ -104,6 +104,10 @@ bool SensorRowStore::BulkFinish() {
             blocks_.emplace_hint(blocks_.end(), key, std::move(block));
         },
         kMaxBlock);
+    if (!unique) {
+        blocks_.clear();
+        count = 0;
+    }
     size_ = count;
     Changed();
     lastValid_ = false;
