@@ -14,8 +14,12 @@ constexpr size_t kPrefixSize = 8;
 // Orders as the texts do, or ties where the first eight bytes do not decide.
 std::uint64_t ZeitPrefix(std::string_view zeit) {
     std::uint64_t prefix = 0;
-    std::memcpy(&prefix, zeit.data(), std::min(zeit.size(), kPrefixSize));
-    return __builtin_bswap64(prefix);
+    if (zeit.size() >= kPrefixSize) {
+        std::memcpy(&prefix, zeit.data(), kPrefixSize);
+        return __builtin_bswap64(prefix);
+    }
+    for (size_t i = 0; i < zeit.size(); ++i) prefix |= std::uint64_t{static_cast<unsigned char>(zeit[i])} << (56 - 8 * i);
+    return prefix;
 }
 
 }  // namespace
@@ -23,13 +27,14 @@ std::uint64_t ZeitPrefix(std::string_view zeit) {
 // Builds the store's blocks from records in key order.
 class BulkRows::Emitter {
 public:
-    Emitter(const BulkRows& rows, const std::function<void(std::vector<SensorRow>&&)>& take, size_t blockSize)
-        : rows_(rows), take_(take), blockSize_(blockSize) {}
+    Emitter(const BulkRows& rows, const std::function<void(std::vector<SensorRow>&&)>& take, size_t blockSize,
+            std::vector<std::vector<SensorRow>>& spare)
+        : rows_(rows), take_(take), blockSize_(blockSize), spare_(spare) {}
 
     // The rows of one Datum, in order.
     void Day(const Record* begin, const Record* end, const Text& datum) {
         for (const Record* r = begin; r < end; ++r) {
-            if (block_.empty()) block_.reserve(blockSize_);
+            if (block_.empty()) NewBlock();
             SensorRow& row = block_.emplace_back();
             row.bgWert = r->bgWert;
             row.id = r->id;
@@ -50,16 +55,27 @@ public:
     }
 
 private:
+    void NewBlock() {
+        if (!spare_.empty()) {
+            block_ = std::move(spare_.back());
+            spare_.pop_back();
+            block_.clear();
+        }
+        block_.reserve(blockSize_);
+    }
+
     const BulkRows& rows_;
     const std::function<void(std::vector<SensorRow>&&)>& take_;
     const size_t blockSize_;
+    std::vector<std::vector<SensorRow>>& spare_;
     std::vector<SensorRow> block_;
 };
 
 bool BulkRows::Add(int id, std::string_view datum, std::string_view zeit, double bgWert) {
     // The same text as the row before has the same key; compared as given.
     bool before = true;
-    if (records_.Size() == 0 || datum != lastDatum_) {
+    if (records_.Size() == 0 || datum.size() != lastDatum_.size() ||
+        CompareBytes(datum.data(), lastDatum_.data(), datum.size()) != 0) {
         bool added = false;
         const std::uint32_t key = days_.KeyOf(datum, added);
         if (added) dayStarts_.push_back(records_.Size());
@@ -86,10 +102,15 @@ bool BulkRows::Add(int id, std::string_view datum, std::string_view zeit, double
 }
 
 void BulkRows::Clear() {
-    records_.Release();
-    std::vector<Text>().swap(longZeits_);
+    // What a file of a few weeks needs is kept for the next one, so that loading one
+    // file after another does not give memory back and take it again each time.
+    constexpr size_t kKeptBytes = 1 << 20;
+    records_.Clear(kKeptBytes);
+    if (longZeits_.capacity() * sizeof(Text) > kKeptBytes) std::vector<Text>().swap(longZeits_);
+    longZeits_.clear();
     days_.Clear();
-    std::vector<size_t>().swap(dayStarts_);
+    if (dayStarts_.capacity() * sizeof(size_t) > kKeptBytes) std::vector<size_t>().swap(dayStarts_);
+    dayStarts_.clear();
     lastDatum_.clear();
     lastKey_ = 0;
     scattered_ = false;
@@ -220,13 +241,14 @@ bool BulkRows::TakeScattered(const std::vector<std::uint32_t>& byText, Emitter& 
     return true;
 }
 
-bool BulkRows::TakeInOrder(const std::function<void(std::vector<SensorRow>&&)>& take, size_t blockSize) {
+bool BulkRows::TakeInOrder(const std::function<void(std::vector<SensorRow>&&)>& take, size_t blockSize,
+                           std::vector<std::vector<SensorRow>>& spare) {
     if (records_.Size() == 0) {
         Clear();
         return true;
     }
     const std::vector<std::uint32_t> byText = DaysByText();
-    Emitter emitter(*this, take, blockSize);
+    Emitter emitter(*this, take, blockSize, spare);
     const bool unique = scattered_ ? TakeScattered(byText, emitter) : TakeTogether(byText, emitter);
     if (unique) emitter.Flush();
     Clear();

@@ -25,9 +25,11 @@ public:
     void Clear();
 
     // Hands the rows to `take` in key order (Datum, then Zeit), in blocks of
-    // `blockSize` rows (the last one may be shorter), and empties the rows. False when
-    // two keys are equal: the blocks handed over until then are to be dropped.
-    bool TakeInOrder(const std::function<void(std::vector<SensorRow>&&)>& take, size_t blockSize);
+    // `blockSize` rows (the last one may be shorter), and empties the rows. Blocks are
+    // made from the empty ones in `spare` first. False when two keys are equal: the
+    // blocks handed over until then are to be dropped.
+    bool TakeInOrder(const std::function<void(std::vector<SensorRow>&&)>& take, size_t blockSize,
+                     std::vector<std::vector<SensorRow>>& spare);
 
 private:
     using Text = ShortText<kTextFieldSize>;

@@ -58,6 +58,7 @@ std::uint32_t DayNumbers::ShapedKey(std::string_view datum) {
     if (token == 0) {
         if (tokens_ == kMonthTokens) return 0;
         token = static_cast<std::uint8_t>(++tokens_);
+        tokenTriples_.push_back((l0 * 26 + l1) * 26 + l2);
     }
     return kShaped | (((y0 * 10 + y1) * kMonthTokens + (token - 1u)) * 32 + (dayOfMonth - 1));
 }
@@ -99,12 +100,22 @@ void DayNumbers::GrowHashTable() {
 }
 
 void DayNumbers::Clear() {
-    std::vector<Text>().swap(texts_);
-    std::vector<std::uint32_t>().swap(keys_);
-    std::vector<std::uint32_t>().swap(slots_);
-    monthTokens_.reset();
-    shapedSeen_.reset();
+    // The key tables stay for the next file; only the entries used are reset.
+    if (monthTokens_) {
+        for (const std::uint32_t key : keys_)
+            if (key & kShaped) shapedSeen_[(key & ~kShaped) / 64] = 0;
+        for (const std::uint32_t triple : tokenTriples_) monthTokens_[triple] = 0;
+    }
+    tokenTriples_.clear();
     tokens_ = 0;
+    if (texts_.size() > kKeptTexts) {
+        std::vector<Text>().swap(texts_);
+        std::vector<std::uint32_t>().swap(keys_);
+        std::vector<std::uint32_t>().swap(slots_);
+    }
+    texts_.clear();
+    keys_.clear();
+    std::fill(slots_.begin(), slots_.end(), 0u);
 }
 
 }  // namespace zelk

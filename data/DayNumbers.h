@@ -33,6 +33,7 @@ private:
     static constexpr std::uint32_t kShaped = 0x80000000u;  // marks a key made of the text
     static constexpr unsigned kMonthTokens = 16;
     static constexpr size_t kShapedKeys = 100 * kMonthTokens * 32;
+    static constexpr size_t kKeptTexts = 4096;  // texts up to which tables are kept for the next file
 
     // The key of a text of the "dd-mon-yy" shape, or 0 when it has none.
     std::uint32_t ShapedKey(std::string_view datum);
@@ -47,6 +48,7 @@ private:
     // Month token + 1 by its three letters, and one bit a shaped key that has come.
     std::unique_ptr<std::uint8_t[]> monthTokens_;
     std::unique_ptr<std::uint64_t[]> shapedSeen_;
+    std::vector<unsigned> tokenTriples_;  // the letters of each token given
     unsigned tokens_ = 0;
 };
 

@@ -20,6 +20,7 @@ public:
     bool IsOpen() const { return file_.Get() >= 0; }
     void Close();
     // The next line, or false at the end of the file. Raises ZelkError on a read error.
+    // A line stays valid until a later call gives the next one.
     bool Next(std::string_view& line);
     // The next line, or an empty line at the end of the file.
     std::string NextOrEmpty();

@@ -120,8 +120,8 @@ float MinuteGrid::WindowMean(std::string_view dayText, int t, int step) {
     SensorRowStore::Walker walker = store.WalkFrom(day, first, hint_);
     for (; !walker.AtEnd(); walker.Next()) {
         const SensorRow& row = walker.Row();
-        if (row.datum.View() != day) break;
-        if (row.zeit.View().substr(0, 5) > std::string_view(last)) break;
+        if (CompareTexts(row.datum.View(), day) != 0) break;
+        if (CompareTexts(row.zeit.View().substr(0, 5), last) > 0) break;
         if (!row.bgNull && row.bgWert > 0.0) {
             sum = static_cast<float>(static_cast<long double>(sum) + row.bgWert);
             ++count;

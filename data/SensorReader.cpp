@@ -43,35 +43,60 @@ private:
 
 bool IsSensorHeader(std::string_view line) { return Contains(line, "Sample") && Contains(line, "Sensor Value"); }
 
-SensorLine ParseSensorLine(std::string_view line, SensorImport& target) {
-    SensorLine result;
-    target.currentDateText.clear();
-    target.currentTimeText.clear();
+namespace {
 
-    const size_t tab1 = line.find('\t');
+// Where `c` first comes in `text`, or npos; fields are short, where a plain loop is
+// quicker than a library call.
+size_t FindChar(std::string_view text, char c) {
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == c) return i;
+    return std::string_view::npos;
+}
+
+// The fields of a data line, as parts of it; date and time are empty when the line
+// has too few tabs.
+struct SplitLine {
+    int id = -1;
+    std::string_view date;
+    std::string_view time;
+    float value = 0.0f;
+};
+
+SplitLine SplitSensorLine(std::string_view line, char decimalSeparator) {
+    SplitLine result;
+    const size_t tab1 = FindChar(line, '\t');
     if (tab1 == std::string_view::npos) return result;
     result.id = TextToIntDef(line.substr(0, tab1), -1);
 
     const std::string_view afterId = line.substr(tab1 + 1);
-    const size_t tab2 = afterId.find('\t');
+    const size_t tab2 = FindChar(afterId, '\t');
     if (tab2 == std::string_view::npos) return result;
-    target.currentDateText.assign(afterId.substr(0, tab2));
+    result.date = afterId.substr(0, tab2);
 
     const std::string_view rest = afterId.substr(tab2 + 1);
-    const size_t tab3 = rest.find('\t');
+    const size_t tab3 = FindChar(rest, '\t');
     if (tab3 != std::string_view::npos) {
         // Shape A: time TAB value.
-        target.currentTimeText.assign(rest.substr(0, tab3));
-        result.value = TextToSingleOrZero(TrimControl(rest.substr(tab3 + 1)), target.decimalSeparator);
+        result.time = rest.substr(0, tab3);
+        result.value = TextToSingleOrZero(TrimControl(rest.substr(tab3 + 1)), decimalSeparator);
     } else {
         // Shape B: time and value share one column.
-        target.currentTimeText.assign(rest.substr(0, 5));
+        result.time = rest.substr(0, 5);
         std::string_view piece = rest.size() > 5 ? rest.substr(5, 100) : std::string_view{};
-        const size_t colon = piece.find(':');
+        const size_t colon = FindChar(piece, ':');
         if (colon != std::string_view::npos) piece = piece.substr(colon + 1);
-        result.value = TextToSingleOrZero(TrimControl(piece), target.decimalSeparator);
+        result.value = TextToSingleOrZero(TrimControl(piece), decimalSeparator);
     }
     return result;
+}
+
+}  // namespace
+
+SensorLine ParseSensorLine(std::string_view line, SensorImport& target) {
+    const SplitLine split = SplitSensorLine(line, target.decimalSeparator);
+    target.currentDateText.assign(split.date);
+    target.currentTimeText.assign(split.time);
+    return {split.id, split.value};
 }
 
 namespace {
@@ -88,9 +113,39 @@ bool OpenAtRows(LineReader& reader, const std::string& path, std::optional<std::
     return IsSensorHeader(header);
 }
 
-// Reads the rows after the header into the emptied table; in bulk, without a key check
-// per row, and then false when a key came twice.
-bool ReadRows(LineReader& reader, SensorImport& target, const WindowHooks& hooks, bool bulk) {
+// The value as stored: mmol/L, converted from mg/dL when the file gives those.
+double StoredValue(float value, int importUnit) {
+    return importUnit == 0 ? static_cast<double>(value)
+                           : static_cast<double>(static_cast<long double>(value) / kMgPerMmol);
+}
+
+// Reads the rows after the header into the emptied table at once, without a key check
+// per row; false when a key came twice.
+bool ReadRowsInBulk(LineReader& reader, SensorImport& target, const WindowHooks& hooks) {
+    DayListBuilder days(target.dayList);
+    EventPump pump(hooks);
+    SplitLine split;
+    std::string_view line;
+    while (reader.Next(line)) {
+        split = SplitSensorLine(line, target.decimalSeparator);
+        if (!split.date.empty() && !split.time.empty()) {
+            const bool dayBefore = target.sensorTab.BulkAppend(split.id, split.date, split.time,
+                                                               StoredValue(split.value, target.importUnit));
+            // A date shorter than the stored field that came before is in the list
+            // already; a longer one is cut when stored, so the list checks it itself.
+            if (!dayBefore || split.date.size() >= static_cast<size_t>(kTextFieldSize)) days.Add(split.date);
+        }
+        pump.Run();
+    }
+    // The texts of the last line, which the reader leaves in place at the end.
+    target.currentDateText.assign(split.date);
+    target.currentTimeText.assign(split.time);
+    return target.sensorTab.FinishBulk();
+}
+
+// Reads the rows after the header into the emptied table one by one, up to the first
+// row whose key came before; its texts stay in the target.
+void ReadRowsOneByOne(LineReader& reader, SensorImport& target, const WindowHooks& hooks) {
     DayListBuilder days(target.dayList);
     EventPump pump(hooks);
     std::string lowered;
@@ -98,27 +153,15 @@ bool ReadRows(LineReader& reader, SensorImport& target, const WindowHooks& hooks
     while (reader.Next(line)) {
         const SensorLine parsed = ParseSensorLine(line, target);
         if (!target.currentDateText.empty() && !target.currentTimeText.empty()) {
-            const double stored = target.importUnit == 0
-                                      ? static_cast<double>(parsed.value)
-                                      : static_cast<double>(static_cast<long double>(parsed.value) / kMgPerMmol);
-            if (bulk) {
-                const bool dayBefore =
-                    target.sensorTab.BulkAppend(parsed.id, target.currentDateText, target.currentTimeText, stored);
-                // A date shorter than the stored field that came before is in the list
-                // already; a longer one is cut when stored, so the list checks it itself.
-                if (!dayBefore || target.currentDateText.size() >= static_cast<size_t>(kTextFieldSize))
-                    days.Add(target.currentDateText);
-            } else {
-                lowered.assign(target.currentDateText);
-                for (char& c : lowered)
-                    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-                target.sensorTab.Append(parsed.id, lowered, target.currentTimeText, stored);
-                days.Add(target.currentDateText);
-            }
+            lowered.assign(target.currentDateText);
+            for (char& c : lowered)
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            target.sensorTab.Append(parsed.id, lowered, target.currentTimeText,
+                                    StoredValue(parsed.value, target.importUnit));
+            days.Add(target.currentDateText);
         }
         pump.Run();
     }
-    return !bulk || target.sensorTab.FinishBulk();
 }
 
 }  // namespace
@@ -147,7 +190,7 @@ SensorFileRead ReadSensorFile(const std::string& path, SensorImport& target, con
         target.dayList.clear();
         bool loaded = false;
         try {
-            loaded = ReadRows(reader, target, hooks, true);
+            loaded = ReadRowsInBulk(reader, target, hooks);
         } catch (const std::exception&) {
             target.sensorTab.CancelBulk();
         }
@@ -156,7 +199,7 @@ SensorFileRead ReadSensorFile(const std::string& path, SensorImport& target, con
             // by row, which stops at the first such line, with its texts.
             target.dayList.clear();
             OpenAtRows(reader, path, pid);
-            ReadRows(reader, target, hooks, false);
+            ReadRowsOneByOne(reader, target, hooks);
         }
     } catch (const std::exception&) {
         if (!headerRead) {

@@ -12,6 +12,13 @@ bool SensorRowStore::KeyLess::operator()(const Key& a, const Key& b) const {
 }
 
 void SensorRowStore::Clear() {
+    // Emptied blocks wait for the next load, so that files read one after another
+    // reuse them rather than give the memory back and take it again.
+    for (auto& entry : blocks_) {
+        if (spare_.size() >= kSpareBlocks) break;
+        spare_.push_back(std::move(entry.second));
+        spare_.back().clear();
+    }
     blocks_.clear();
     bulk_.Clear();
     size_ = 0;
@@ -103,7 +110,7 @@ bool SensorRowStore::BulkFinish() {
             const Key key = KeyOf(block.front());
             blocks_.emplace_hint(blocks_.end(), key, std::move(block));
         },
-        kMaxBlock);
+        kMaxBlock, spare_);
     if (!unique) {
         blocks_.clear();
         count = 0;

@@ -69,6 +69,7 @@ public:
 
 private:
     static constexpr size_t kMaxBlock = 128;
+    static constexpr size_t kSpareBlocks = 64;
     struct Key {
         ShortText<kTextFieldSize> datum;
         ShortText<kTextFieldSize> zeit;
@@ -96,6 +97,7 @@ private:
     Tree blocks_;
     int size_ = 0;
     BulkRows bulk_;
+    std::vector<Block> spare_;  // emptied blocks for the next load
     // The blocks in order with the rows before each; valid while not dirty.
     mutable std::vector<const Block*> index_;
     mutable std::vector<int> prefix_;

@@ -33,6 +33,15 @@ std::string_view AfterBlanksAndSign(std::string_view text, bool& negative) {
 std::optional<int> DigitsToInt(std::string_view digits, int base, bool negative) {
     if (digits.empty()) return std::nullopt;
     long long value = 0;
+    if (base == 10 && digits.size() <= 9) {
+        // Nine decimal digits always fit.
+        for (const char c : digits) {
+            const unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
+            if (digit > 9) return std::nullopt;
+            value = value * 10 + digit;
+        }
+        return static_cast<int>(negative ? -value : value);
+    }
     for (const char c : digits) {
         const int digit = DigitValue(c);
         if (digit >= base) return std::nullopt;

@@ -34,6 +34,11 @@ public:
         if (count > capacity_) Reserve(count);
         size_ = count;
     }
+    // Empties the array; a buffer of at most `keepBytes` is kept for the next values.
+    void Clear(size_t keepBytes) {
+        if (capacity_ * sizeof(T) > keepBytes) Release();
+        size_ = 0;
+    }
     // Frees the values.
     void Release() {
         std::free(data_);
