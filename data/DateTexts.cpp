@@ -159,10 +159,6 @@ int DateTexts::GridMinuteOf(DateTime value, std::string_view selectedDate, int s
            static_cast<int>((ms % 3600000) / 60000);
 }
 
-SplitTime SplitMinutes(int minutes) {
-    return {minutes / kMinutesPerDay, (minutes % kMinutesPerDay) / 60, (minutes % kMinutesPerDay) % 60};
-}
-
 std::string TwoDigits(int value) {
     if (value >= 0 && value <= 99) {
         const char digits[2] = {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};

@@ -62,7 +62,9 @@ struct SplitTime {
     int hours = 0;
     int minutes = 0;
 };
-SplitTime SplitMinutes(int minutes);
+inline SplitTime SplitMinutes(int minutes) {
+    return {minutes / kMinutesPerDay, (minutes % kMinutesPerDay) / 60, (minutes % kMinutesPerDay) % 60};
+}
 
 // "HH:MM", each part at least two digits.
 std::string TimeText(int hours, int minutes);

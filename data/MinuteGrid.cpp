@@ -1,9 +1,12 @@
 #include "data/MinuteGrid.h"
 
 #include <algorithm>
+#include <array>
+#include <exception>
 #include <cmath>
 #include <vector>
 
+#include "data/ClockReadings.h"
 #include "data/Errors.h"
 #include "data/TextNumber.h"
 
@@ -28,7 +31,7 @@ MinuteGrid::MinuteGrid(GridInput& input, const WindowHooks& hooks, GridCallbacks
     : in_(input), hooks_(hooks), callbacks_(std::move(callbacks)), dates_(input.months) {}
 
 const std::string& MinuteGrid::DayText(std::string_view base, int days) {
-    if (base != cacheBase_) {
+    if (CompareTexts(base, cacheBase_) != 0) {
         cacheBase_.assign(base);
         for (auto& entry : shifted_) entry.reset();
     }
@@ -62,7 +65,7 @@ void MinuteGrid::BuildMinuteGrid() {
     sensor.RemoveFilter();
     in_.werteTab.ClearGlukose();
     in_.gridStep = step;
-    hint_ = 0;
+    hint_.reset();
     EventPump pump(hooks_);
     if (in_.rasterIndex >= 4)
         FillByExtremes(step, pump);
@@ -74,12 +77,33 @@ void MinuteGrid::BuildMinuteGrid() {
 
 void MinuteGrid::FillByMeans(int step, EventPump& pump) {
     const std::string dayText = in_.currentDateText;
+    std::array<ClockReadings, 4> days;
+    const bool byClock = LoadClockReadings(dayText, days);
     for (int t = 0; t < kGridMinutes; t += step) {
-        const float v = WindowMean(dayText, t, step);
+        float v = 0.0f;
+        if (byClock) {
+            const MeanWindow w = MeanWindowAt(t, step);
+            v = days[static_cast<size_t>(std::min(w.days, 3))].NextWindowMean(w.firstHour * 100 + w.firstMinute,
+                                                                                w.lastHour * 100 + w.lastMinute);
+        } else {
+            v = WindowMean(dayText, t, step);
+        }
         const int row = in_.werteTab.FindKey(t);
         if (row >= 0) in_.werteTab.SetGlukose(row, v);
         pump.Run();
     }
+}
+
+bool MinuteGrid::LoadClockReadings(std::string_view dayText, std::array<ClockReadings, 4>& days) {
+    const SensorRowStore& store = in_.sensorTab.Store();
+    const int lastDay = std::min(3, (kGridMinutes - 1 + in_.startHour * 60) / kMinutesPerDay);
+    try {
+        for (int n = 0; n <= lastDay; ++n)
+            if (!days[static_cast<size_t>(n)].Load(store, DayText(dayText, n))) return false;
+    } catch (const std::exception&) {
+        return false;  // the window that needs the day meets the same error
+    }
+    return true;
 }
 
 void MinuteGrid::FillByExtremes(int step, EventPump& pump) {
@@ -104,31 +128,50 @@ void MinuteGrid::FillByExtremes(int step, EventPump& pump) {
     }
 }
 
-float MinuteGrid::WindowMean(std::string_view dayText, int t, int step) {
+MinuteGrid::MeanWindow MinuteGrid::MeanWindowAt(int t, int step) const {
     const SplitTime at = SplitMinutes(t + in_.startHour * 60);
-    const std::string& day = DayText(dayText, at.days);
-    const std::string first = TimeText(at.hours, at.minutes);
-    int lastHour = at.hours;
-    int lastMinute = at.minutes + step - 1;
-    int carried = 0;
-    std::string last = TimeTextCarry(lastHour, lastMinute, carried);
-    if (carried > 0) last = "23:59";  // a window never runs into the next day
+    MeanWindow window{at.days, at.hours, at.minutes, at.hours, at.minutes + step - 1};
+    window.lastHour += window.lastMinute / 60;
+    window.lastMinute %= 60;
+    // A window never runs into the next day.
+    if (window.lastHour >= 24) {
+        window.lastHour = 23;
+        window.lastMinute = 59;
+    }
+    return window;
+}
+
+namespace {
+
+// "hh:mm" of hours and minutes from 0 to 99, as TimeText writes them.
+struct ClockText {
+    char text[5];
+    ClockText(int hours, int minutes)
+        : text{static_cast<char>('0' + hours / 10), static_cast<char>('0' + hours % 10), ':',
+               static_cast<char>('0' + minutes / 10), static_cast<char>('0' + minutes % 10)} {}
+    std::string_view View() const { return {text, sizeof text}; }
+};
+
+}  // namespace
+
+float MinuteGrid::WindowMean(std::string_view dayText, int t, int step) {
+    const MeanWindow window = MeanWindowAt(t, step);
+    const std::string& day = DayText(dayText, window.days);
+    const ClockText first(window.firstHour, window.firstMinute);
+    const ClockText last(window.lastHour, window.lastMinute);
 
     const SensorRowStore& store = in_.sensorTab.Store();
-    float sum = 0.0f;
-    int count = 0;
-    SensorRowStore::Walker walker = store.WalkFrom(day, first, hint_);
+    WindowSum sum;
+    SensorRowStore::Walker walker =
+        hint_ ? store.WalkFrom(day, first.View(), *hint_) : store.WalkFrom(day, first.View(), 0);
     for (; !walker.AtEnd(); walker.Next()) {
         const SensorRow& row = walker.Row();
         if (CompareTexts(row.datum.View(), day) != 0) break;
-        if (CompareTexts(row.zeit.View().substr(0, 5), last) > 0) break;
-        if (!row.bgNull && row.bgWert > 0.0) {
-            sum = static_cast<float>(static_cast<long double>(sum) + row.bgWert);
-            ++count;
-        }
+        if (CompareTexts(row.zeit.View().substr(0, 5), last.View()) > 0) break;
+        sum.Add(row);
     }
-    hint_ = walker.Pos();
-    return count > 0 ? static_cast<float>(static_cast<long double>(sum) / count) : 0.0f;
+    hint_ = walker;
+    return sum.Mean();
 }
 
 void MinuteGrid::WindowExtremes(std::string_view dayText, int t, ExtremeWindow& record, int step) {

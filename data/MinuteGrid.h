@@ -1,11 +1,13 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "data/ClockReadings.h"
 #include "data/DateTexts.h"
 #include "data/Hooks.h"
 #include "data/SensorTab.h"
@@ -63,8 +65,20 @@ public:
     void WindowExtremes(std::string_view dayText, int t, ExtremeWindow& record, int step);
 
 private:
+    // A window of the means: its day (days after the chosen one) and first and last clock time.
+    struct MeanWindow {
+        int days;
+        int firstHour;
+        int firstMinute;
+        int lastHour;
+        int lastMinute;
+    };
+    MeanWindow MeanWindowAt(int t, int step) const;
     const std::string& DayText(std::string_view base, int days);
     void FillByMeans(int step, EventPump& pump);
+    // The readings of the days the windows touch, when all their times are "hh:mm";
+    // false otherwise, or when a day's text does not read.
+    bool LoadClockReadings(std::string_view dayText, std::array<ClockReadings, 4>& days);
     void FillByExtremes(int step, EventPump& pump);
     // Adds the valued readings from row `pos` on that lie in the window to taken_.
     void CollectReadings(int pos, long long firstMinute, long long lastMinute);
@@ -77,7 +91,8 @@ private:
     // Shifted day texts of the current base text, computed when first needed.
     std::string cacheBase_;
     std::optional<std::string> shifted_[4];
-    int hint_ = 0;  // where the previous window's rows ended
+    // Where the previous window's rows ended; none before the first window.
+    std::optional<SensorRowStore::Walker> hint_;
     struct TimedReading {
         long long minute;
         int pos;
