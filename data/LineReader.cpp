@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "data/Errors.h"
+#include "data/ShortText.h"
 
 namespace zelk {
 namespace {
@@ -97,7 +98,7 @@ bool LineReader::Next(std::string_view& line) {
         line = line_;
         assembled = true;
     }
-    const size_t cr = line.find('\r');
+    const size_t cr = FindByte(line, '\r');
     if (cr != std::string_view::npos && cr + 1 == line.size()) {
         line.remove_suffix(1);  // CR LF: the CR is the only one
     } else if (cr != std::string_view::npos) {

@@ -5,6 +5,7 @@
 
 #include "data/Errors.h"
 #include "data/LineReader.h"
+#include "data/ShortText.h"
 #include "data/TextNumber.h"
 #include "data/Units.h"
 
@@ -45,14 +46,6 @@ bool IsSensorHeader(std::string_view line) { return Contains(line, "Sample") && 
 
 namespace {
 
-// Where `c` first comes in `text`, or npos; fields are short, where a plain loop is
-// quicker than a library call.
-size_t FindChar(std::string_view text, char c) {
-    for (size_t i = 0; i < text.size(); ++i)
-        if (text[i] == c) return i;
-    return std::string_view::npos;
-}
-
 // The fields of a data line, as parts of it; date and time are empty when the line
 // has too few tabs.
 struct SplitLine {
@@ -62,19 +55,21 @@ struct SplitLine {
     float value = 0.0f;
 };
 
-SplitLine SplitSensorLine(std::string_view line, char decimalSeparator) {
-    SplitLine result;
-    const size_t tab1 = FindChar(line, '\t');
-    if (tab1 == std::string_view::npos) return result;
+// Fills `result` in place: a struct handed back by value is copied in pieces that the
+// processor cannot forward from the stores that wrote it.
+void SplitSensorLine(std::string_view line, char decimalSeparator, SplitLine& result) {
+    result = SplitLine{};
+    const size_t tab1 = FindByte(line, '\t');
+    if (tab1 == std::string_view::npos) return;
     result.id = TextToIntDef(line.substr(0, tab1), -1);
 
     const std::string_view afterId = line.substr(tab1 + 1);
-    const size_t tab2 = FindChar(afterId, '\t');
-    if (tab2 == std::string_view::npos) return result;
+    const size_t tab2 = FindByte(afterId, '\t');
+    if (tab2 == std::string_view::npos) return;
     result.date = afterId.substr(0, tab2);
 
     const std::string_view rest = afterId.substr(tab2 + 1);
-    const size_t tab3 = FindChar(rest, '\t');
+    const size_t tab3 = FindByte(rest, '\t');
     if (tab3 != std::string_view::npos) {
         // Shape A: time TAB value.
         result.time = rest.substr(0, tab3);
@@ -83,17 +78,17 @@ SplitLine SplitSensorLine(std::string_view line, char decimalSeparator) {
         // Shape B: time and value share one column.
         result.time = rest.substr(0, 5);
         std::string_view piece = rest.size() > 5 ? rest.substr(5, 100) : std::string_view{};
-        const size_t colon = FindChar(piece, ':');
+        const size_t colon = FindByte(piece, ':');
         if (colon != std::string_view::npos) piece = piece.substr(colon + 1);
         result.value = TextToSingleOrZero(TrimControl(piece), decimalSeparator);
     }
-    return result;
 }
 
 }  // namespace
 
 SensorLine ParseSensorLine(std::string_view line, SensorImport& target) {
-    const SplitLine split = SplitSensorLine(line, target.decimalSeparator);
+    SplitLine split;
+    SplitSensorLine(line, target.decimalSeparator, split);
     target.currentDateText.assign(split.date);
     target.currentTimeText.assign(split.time);
     return {split.id, split.value};
@@ -127,7 +122,7 @@ bool ReadRowsInBulk(LineReader& reader, SensorImport& target, const WindowHooks&
     SplitLine split;
     std::string_view line;
     while (reader.Next(line)) {
-        split = SplitSensorLine(line, target.decimalSeparator);
+        SplitSensorLine(line, target.decimalSeparator, split);
         if (!split.date.empty() && !split.time.empty()) {
             const bool dayBefore = target.sensorTab.BulkAppend(split.id, split.date, split.time,
                                                                StoredValue(split.value, target.importUnit));

@@ -28,29 +28,38 @@ std::string_view AfterBlanksAndSign(std::string_view text, bool& negative) {
     return text.substr(i);
 }
 
-// Digits of the base up to the end of the text, signed; nothing when there are none,
-// when another character follows or when the value does not fit an int.
-std::optional<int> DigitsToInt(std::string_view digits, int base, bool negative) {
-    if (digits.empty()) return std::nullopt;
+// Digits of the base up to the end of the text, signed, into `value`; false when there
+// are none, when another character follows or when the value does not fit an int.
+// (Not an optional: one built in a register pair is read back before its bytes are.)
+bool DigitsToInt(std::string_view digits, int base, bool negative, int& result) {
+    if (digits.empty()) return false;
     long long value = 0;
     if (base == 10 && digits.size() <= 9) {
         // Nine decimal digits always fit.
         for (const char c : digits) {
             const unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
-            if (digit > 9) return std::nullopt;
+            if (digit > 9) return false;
             value = value * 10 + digit;
         }
-        return static_cast<int>(negative ? -value : value);
+        result = static_cast<int>(negative ? -value : value);
+        return true;
     }
     for (const char c : digits) {
         const int digit = DigitValue(c);
-        if (digit >= base) return std::nullopt;
+        if (digit >= base) return false;
         value = value * base + digit;
-        if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1) return std::nullopt;
+        if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1) return false;
     }
     if (negative) value = -value;
-    if (value > std::numeric_limits<int>::max()) return std::nullopt;
-    return static_cast<int>(value);
+    if (value > std::numeric_limits<int>::max()) return false;
+    result = static_cast<int>(value);
+    return true;
+}
+
+std::optional<int> DigitsToInt(std::string_view digits, int base, bool negative) {
+    int value = 0;
+    if (!DigitsToInt(digits, base, negative, value)) return std::nullopt;
+    return value;
 }
 
 char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -109,8 +118,10 @@ std::optional<int> TextToIntOrHex(std::string_view text) {
 }
 
 int TextToIntDef(std::string_view text, int fallback) {
-    const auto value = TextToInt(text);
-    return value ? *value : fallback;
+    bool negative = false;
+    const std::string_view digits = AfterBlanksAndSign(text, negative);
+    int value = 0;
+    return DigitsToInt(digits, 10, negative, value) ? value : fallback;
 }
 
 std::optional<long double> TextToFloat(std::string_view text, char decimalSeparator) {
@@ -169,7 +180,7 @@ namespace {
 // after up to three: such a text takes its value from the same steps as the general
 // conversion (tenths divided by ten in extended precision, then single precision),
 // done once for all of them.
-std::optional<float> ShortReading(std::string_view text, char decimalSeparator) {
+bool ShortReading(std::string_view text, char decimalSeparator, float& value) {
     constexpr int kTenthsCount = 10000;
     static const auto kTenths = [] {
         std::vector<float> tenths(kTenthsCount);
@@ -178,20 +189,24 @@ std::optional<float> ShortReading(std::string_view text, char decimalSeparator) 
         return tenths;
     }();
     const size_t n = text.size();
-    if (n == 0 || n > 5) return std::nullopt;
+    if (n == 0 || n > 5) return false;
     int whole = 0;
     size_t i = 0;
     while (i < n && i < 4 && IsDigit(text[i])) whole = whole * 10 + (text[i++] - '0');
-    if (i == 0) return std::nullopt;
-    if (i == n) return static_cast<float>(whole);
-    if (i > 3 || i + 2 != n || text[i] != decimalSeparator || !IsDigit(text[i + 1])) return std::nullopt;
-    return kTenths[static_cast<size_t>(whole * 10 + (text[i + 1] - '0'))];
+    if (i == 0) return false;
+    if (i == n) {
+        value = static_cast<float>(whole);
+        return true;
+    }
+    if (i > 3 || i + 2 != n || text[i] != decimalSeparator || !IsDigit(text[i + 1])) return false;
+    value = kTenths[static_cast<size_t>(whole * 10 + (text[i + 1] - '0'))];
+    return true;
 }
 
 }  // namespace
 
 float TextToSingleOrZero(std::string_view text, char decimalSeparator) {
-    if (const auto reading = ShortReading(text, decimalSeparator)) return *reading;
+    if (float reading = 0.0f; ShortReading(text, decimalSeparator, reading)) return reading;
     const auto value = TextToFloat(text, decimalSeparator);
     if (!value) return 0.0f;
     if (std::fabs(*value) > static_cast<long double>(std::numeric_limits<float>::max())) return 0.0f;
