@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "data/DateTexts.h"
 #include "data/Errors.h"
 #include "data/SensorTab.h"
+#include "data/TextNumber.h"
 #include "data/WerteTab.h"
 #include "windowlogic/MainCore.h"
 
@@ -120,6 +122,56 @@ TEST(SensorTab, ShuffledInsertsAndErasesKeepKeyOrderAndPositions) {
     };
     EXPECT_EQ(store.LowerBound("05-may-09", {}), firstOf("05-may-09"));
     EXPECT_EQ(store.UpperBoundDatum("05-may-09"), firstOf("06-may-09"));
+}
+
+// Loading at once orders rows as inserting them one by one does: in file order and
+// shuffled, over hundreds of days, more month names than the date keys hold, dates of
+// other shapes and times that share their first eight bytes or run past the field.
+TEST(SensorTab, BulkLoadGivesTheRowsOfAppendsOneByOne) {
+    const char* const months[] = {"Jan", "FEB", "mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct",
+                                  "Nov", "Dec", "Mrz", "Mai", "Okt", "Dez", "Jän", "Xyz", "Abc", "Qrs"};
+    const char* const clocks[] = {"12:00", "09:05", "9:05", "12:00:00", "12:00:00a", "12:00:00b", "23:59:59.5",
+                                  "12:00:00 and some more", "12:00:00 and other text", "00:00"};
+    struct Line {
+        int id;
+        std::string datum, zeit;
+    };
+    std::vector<Line> lines;
+    std::mt19937 random(11);
+    for (int day = 0; day < 420; ++day) {
+        std::string datum = TwoDigits(1 + day % 31) + "-" + months[day % 20] + "-" + TwoDigits(day / 31);
+        if (day % 7 == 3) datum = "2009-" + TwoDigits(day % 12) + "-" + TwoDigits(day % 31) + "/" + std::to_string(day);
+        if (day % 11 == 5) datum = std::to_string(day) + " is a date longer than the field";
+        for (const char* clock : clocks) lines.push_back({static_cast<int>(lines.size()), datum, clock});
+        for (int m = 1 + day % 17; m < 1440; m += 37)
+            if (m % 5 != 0) lines.push_back({static_cast<int>(lines.size()), datum, TimeText(m / 60, m % 60)});
+    }
+    for (const bool shuffled : {false, true}) {
+        if (shuffled) std::shuffle(lines.begin(), lines.end(), random);
+        SensorTab bulk, oneByOne;
+        std::set<std::string> stored;
+        for (const Line& line : lines) {
+            const std::string lowered = LowerAscii(line.datum).substr(0, 20);
+            EXPECT_EQ(bulk.BulkAppend(line.id, line.datum, line.zeit, line.id * 0.5), !stored.insert(lowered).second);
+            oneByOne.Append(line.id, lowered, line.zeit, line.id * 0.5);
+        }
+        ASSERT_TRUE(bulk.FinishBulk());
+        ASSERT_EQ(bulk.TotalRows(), oneByOne.TotalRows());
+        for (int pos = 0; pos < bulk.TotalRows(); ++pos) {
+            const SensorRow& a = bulk.Store().At(pos);
+            const SensorRow& b = oneByOne.Store().At(pos);
+            ASSERT_EQ(a.datum.View(), b.datum.View());
+            ASSERT_EQ(a.zeit.View(), b.zeit.View());
+            ASSERT_EQ(a.id, b.id);
+            ASSERT_EQ(a.bgWert, b.bgWert);
+        }
+    }
+    // A key that comes twice leaves the table empty.
+    SensorTab twice;
+    for (const Line& line : lines) twice.BulkAppend(line.id, line.datum, line.zeit, 1.0);
+    twice.BulkAppend(0, lines[5].datum, lines[5].zeit, 2.0);
+    EXPECT_FALSE(twice.FinishBulk());
+    EXPECT_EQ(twice.TotalRows(), 0);
 }
 
 TEST(SensorTab, TextsAreCutToTwentyCharacters) {
