@@ -33,6 +33,8 @@ public:
         if (seen_.insert(key).second) days_.emplace_back(date);
         last_.assign(date);
     }
+    // A date known to be new to the list, shorter than any date Add is given.
+    void AddNew(std::string_view date) { days_.emplace_back(date); }
 
 private:
     std::vector<std::string>& days_;
@@ -126,9 +128,12 @@ bool ReadRowsInBulk(LineReader& reader, SensorImport& target, const WindowHooks&
         if (!split.date.empty() && !split.time.empty()) {
             const bool dayBefore = target.sensorTab.BulkAppend(split.id, split.date, split.time,
                                                                StoredValue(split.value, target.importUnit));
-            // A date shorter than the stored field that came before is in the list
-            // already; a longer one is cut when stored, so the list checks it itself.
-            if (!dayBefore || split.date.size() >= static_cast<size_t>(kTextFieldSize)) days.Add(split.date);
+            // A date shorter than the stored field is new to the list exactly when it is
+            // new to the table; a longer one is cut when stored, so the list checks it.
+            if (split.date.size() >= static_cast<size_t>(kTextFieldSize))
+                days.Add(split.date);
+            else if (!dayBefore)
+                days.AddNew(split.date);
         }
         pump.Run();
     }
