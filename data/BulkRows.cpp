@@ -1,10 +1,10 @@
 #include "data/BulkRows.h"
 
-#include "data/PrefixDigits.h"
-
 #include <algorithm>
 #include <cstring>
 #include <numeric>
+
+#include "data/PrefixDigits.h"
 
 namespace zelk {
 namespace {
@@ -18,7 +18,8 @@ std::uint64_t ZeitPrefix(std::string_view zeit) {
         std::memcpy(&prefix, zeit.data(), kPrefixSize);
         return __builtin_bswap64(prefix);
     }
-    for (size_t i = 0; i < zeit.size(); ++i) prefix |= std::uint64_t{static_cast<unsigned char>(zeit[i])} << (56 - 8 * i);
+    for (size_t i = 0; i < zeit.size(); ++i)
+        prefix |= std::uint64_t{static_cast<unsigned char>(zeit[i])} << (56 - 8 * i);
     return prefix;
 }
 
@@ -120,7 +121,8 @@ void BulkRows::Clear() {
 int BulkRows::CompareZeit(const Record& a, const Record& b) const {
     if (a.zeit != b.zeit) return a.zeit < b.zeit ? -1 : 1;
     // Past equal first bytes a text of at most eight bytes is a start of the other one.
-    if (a.zeitSize <= kPrefixSize || b.zeitSize <= kPrefixSize) return (a.zeitSize > b.zeitSize) - (a.zeitSize < b.zeitSize);
+    if (a.zeitSize <= kPrefixSize || b.zeitSize <= kPrefixSize)
+        return (a.zeitSize > b.zeitSize) - (a.zeitSize < b.zeitSize);
     return Compare(longZeits_[a.longZeit], longZeits_[b.longZeit]);
 }
 
@@ -224,13 +226,14 @@ bool BulkRows::TakeScattered(const std::vector<std::uint32_t>& byText, Emitter& 
         Record* to = spare.Data();
         const size_t count = start[g + 1] - start[g];
         for (size_t d = 0; d < digits.Digits(); ++d) {
-            CountingPass(from, to, count, digits.Values(d),
-                         [&digits, d](const Record& r) { return digits.Of(d, r.zeit); }, starts);
+            const auto digitOf = [&digits, d](const Record& r) { return digits.Of(d, r.zeit); };
+            CountingPass(from, to, count, digits.Values(d), digitOf, starts);
             std::swap(from, to);
         }
         const auto firstRank = static_cast<std::uint32_t>(g << shift);
         const size_t span = std::min<size_t>(size_t{1} << shift, days - firstRank);
-        CountingPass(from, to, count, span, [firstRank](const Record& r) { return r.day - firstRank; }, dayStart);
+        const auto dayOf = [firstRank](const Record& r) { return r.day - firstRank; };
+        CountingPass(from, to, count, span, dayOf, dayStart);
         for (size_t d = 0; d < span; ++d) {
             Record* const dayBegin = to + dayStart[d];
             Record* const dayEnd = to + dayStart[d + 1];

@@ -13,7 +13,7 @@
 namespace zelk {
 
 // Rows as a file brings them, for loading an empty store at once. Each row is kept in
-// 32 bytes that hold its sort key (its Datum's number and the start of its Zeit), so
+// 32 bytes that hold its sort key (its Datum's key and the start of its Zeit), so
 // that putting the rows in key order moves little and compares whole texts only where
 // two keys start alike.
 class BulkRows {
@@ -41,6 +41,7 @@ private:
         std::uint32_t longZeit;  // place in longZeits_ of a Zeit with more than eight bytes
         std::uint8_t zeitSize;
     };
+    static_assert(sizeof(Record) == 32);
     class Emitter;
 
     // Zeit order within one Datum.
@@ -52,8 +53,6 @@ private:
     bool OrderTies(Record* begin, Record* end) const;
     // Day numbers in the order of their texts.
     std::vector<std::uint32_t> DaysByText() const;
-    // True when the rows of each Datum came one after another, as in a file in time order.
-    bool DaysComeTogether() const;
     bool TakeTogether(const std::vector<std::uint32_t>& byText, Emitter& emitter);
     bool TakeScattered(const std::vector<std::uint32_t>& byText, Emitter& emitter);
 
@@ -61,7 +60,7 @@ private:
     std::vector<Text> longZeits_;
     DayNumbers days_;
     std::vector<size_t> dayStarts_;  // the place of each Datum's first row
-    std::string lastDatum_;  // as the row added last gave it
+    std::string lastDatum_;          // as the row added last gave it
     std::uint32_t lastKey_ = 0;
     bool scattered_ = false;  // a Datum came back after another one
     // Bits in which Zeit prefixes differ from the first one.

@@ -31,7 +31,8 @@ std::uint32_t DayNumbers::KeyOf(std::string_view datum, bool& added) {
         const std::uint64_t bit = std::uint64_t{1} << (key % 64);
         if ((word & bit) == 0) {
             word |= bit;
-            Added(datum, added);
+            added = true;
+            texts_.emplace_back().AssignLowerAscii(datum);
             keys_.push_back(key);
         }
         return key;
@@ -61,12 +62,6 @@ std::uint32_t DayNumbers::ShapedKey(std::string_view datum) {
         tokenTriples_.push_back((l0 * 26 + l1) * 26 + l2);
     }
     return kShaped | (((y0 * 10 + y1) * kMonthTokens + (token - 1u)) * 32 + (dayOfMonth - 1));
-}
-
-std::uint32_t DayNumbers::Added(std::string_view datum, bool& added) {
-    added = true;
-    texts_.emplace_back().AssignLowerAscii(datum);
-    return static_cast<std::uint32_t>(texts_.size() - 1);
 }
 
 std::uint32_t DayNumbers::HashedNumberOf(const Text& day, bool& added) {

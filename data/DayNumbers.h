@@ -37,7 +37,6 @@ private:
 
     // The key of a text of the "dd-mon-yy" shape, or 0 when it has none.
     std::uint32_t ShapedKey(std::string_view datum);
-    std::uint32_t Added(std::string_view datum, bool& added);
     std::uint32_t HashedNumberOf(const Text& day, bool& added);
     void GrowHashTable();
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <exception>
 #include <cmath>
+#include <exception>
 #include <vector>
 
 #include "data/ClockReadings.h"
@@ -65,7 +65,7 @@ void MinuteGrid::BuildMinuteGrid() {
     sensor.RemoveFilter();
     in_.werteTab.ClearGlukose();
     in_.gridStep = step;
-    hint_.reset();
+    hint_ = 0;
     EventPump pump(hooks_);
     if (in_.rasterIndex >= 4)
         FillByExtremes(step, pump);
@@ -162,15 +162,14 @@ float MinuteGrid::WindowMean(std::string_view dayText, int t, int step) {
 
     const SensorRowStore& store = in_.sensorTab.Store();
     WindowSum sum;
-    SensorRowStore::Walker walker =
-        hint_ ? store.WalkFrom(day, first.View(), *hint_) : store.WalkFrom(day, first.View(), 0);
+    SensorRowStore::Walker walker = store.WalkFrom(day, first.View(), hint_);
     for (; !walker.AtEnd(); walker.Next()) {
         const SensorRow& row = walker.Row();
         if (CompareTexts(row.datum.View(), day) != 0) break;
         if (CompareTexts(row.zeit.View().substr(0, 5), last.View()) > 0) break;
         sum.Add(row);
     }
-    hint_ = walker;
+    hint_ = walker.Pos();
     return sum.Mean();
 }
 

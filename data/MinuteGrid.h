@@ -91,8 +91,7 @@ private:
     // Shifted day texts of the current base text, computed when first needed.
     std::string cacheBase_;
     std::optional<std::string> shifted_[4];
-    // Where the previous window's rows ended; none before the first window.
-    std::optional<SensorRowStore::Walker> hint_;
+    int hint_ = 0;  // where the previous window's rows ended
     struct TimedReading {
         long long minute;
         int pos;

@@ -194,21 +194,15 @@ int SensorRowStore::LowerBoundFrom(std::string_view datum, std::string_view zeit
 }
 
 SensorRowStore::Walker SensorRowStore::WalkFrom(std::string_view datum, std::string_view zeit, int hint) const {
-    if (hint >= 0 && hint < size_) return WalkFrom(datum, zeit, Walker(*this, hint));
-    if (hint == size_) return WalkFrom(datum, zeit, Walker(*this, size_, 0, 0));
-    return Walker(*this, LowerBound(datum, zeit));
-}
-
-SensorRowStore::Walker SensorRowStore::WalkFrom(std::string_view datum, std::string_view zeit,
-                                                const Walker& hint) const {
-    // The hint is the place when its row is not before the key and the row before it is.
-    if (!hint.AtEnd()) {
-        if (CompareKey(hint.Row(), datum, zeit) >= 0) {
-            const SensorRow* previous = hint.Previous();
-            if (!previous || CompareKey(*previous, datum, zeit) < 0) return hint;
+    if (hint >= 0 && hint < size_) {
+        size_t b = 0, off = 0;
+        Locate(hint, b, off);
+        if (CompareKey((*index_[b])[off], datum, zeit) >= 0) {
+            const SensorRow* previous = off > 0 ? &(*index_[b])[off - 1] : (b > 0 ? &index_[b - 1]->back() : nullptr);
+            if (!previous || CompareKey(*previous, datum, zeit) < 0) return Walker(*this, hint, b, off);
         }
-    } else if (size_ == 0 || CompareKey(std::prev(blocks_.end())->second.back(), datum, zeit) < 0) {
-        return hint;
+    } else if (hint == size_ && (size_ == 0 || CompareKey(std::prev(blocks_.end())->second.back(), datum, zeit) < 0)) {
+        return Walker(*this, hint);
     }
     return Walker(*this, LowerBound(datum, zeit));
 }
@@ -235,11 +229,6 @@ int SensorRowStore::Find(std::string_view datum, std::string_view zeit) const {
 
 SensorRowStore::Walker::Walker(const SensorRowStore& store, int pos) : store_(&store), pos_(pos) {
     if (pos_ < store.size_) store.Locate(pos_, block_, offset_);
-}
-
-const SensorRow* SensorRowStore::Walker::Previous() const {
-    if (offset_ > 0) return &(*store_->index_[block_])[offset_ - 1];
-    return block_ > 0 ? &store_->index_[block_ - 1]->back() : nullptr;
 }
 
 void SensorRowStore::Walker::Next() {

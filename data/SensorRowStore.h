@@ -53,8 +53,6 @@ public:
         Walker(const SensorRowStore& store, int pos, size_t block, size_t offset)
             : store_(&store), pos_(pos), block_(block), offset_(offset) {}
         bool AtEnd() const { return pos_ >= store_->size_; }
-        // The row before the current one, or null at the first row.
-        const SensorRow* Previous() const;
         const SensorRow& Row() const { return (*store_->index_[block_])[offset_]; }
         int Pos() const { return pos_; }
         void Next();
@@ -68,8 +66,6 @@ public:
 
     // A walk from LowerBoundFrom(datum, zeit, hint), placed with one lookup.
     Walker WalkFrom(std::string_view datum, std::string_view zeit, int hint) const;
-    // The same with the hint given as a walk's place, which needs no lookup.
-    Walker WalkFrom(std::string_view datum, std::string_view zeit, const Walker& hint) const;
 
 private:
     static constexpr size_t kMaxBlock = 128;

@@ -41,10 +41,10 @@ public:
     // stores nothing. Texts longer than 20 characters are cut.
     void Append(int id, std::string_view datum, std::string_view zeit, double bgWert);
     // A whole file into the emptied table: BulkAppend takes rows without a key check
-    // and without telling the listeners, Datum with the letters A to Z in lower case; FinishBulk puts them in key order and tells
-    // the listeners once. FinishBulk returns false and leaves the table empty when a
-    // Datum;Zeit came twice.
-    // True when a row with the same stored Datum came before.
+    // and without telling the listeners, and stores Datum with the letters A to Z in
+    // lower case; it returns true when a row with the same stored Datum came before.
+    // FinishBulk puts the rows in key order and tells the listeners once; it returns
+    // false and leaves the table empty when a Datum;Zeit came twice.
     bool BulkAppend(int id, std::string_view datum, std::string_view zeit, double bgWert);
     bool FinishBulk();
     // Drops the rows taken since the last FinishBulk.
