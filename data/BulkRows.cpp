@@ -195,23 +195,33 @@ bool BulkRows::TakeScattered(const std::vector<std::uint32_t>& byText, Emitter& 
     int shift = 0;
     while (((days - 1) >> shift) >= 256) ++shift;
     const size_t groups = ((days - 1) >> shift) + 1;
-    std::vector<size_t> start(groups + 1, 0);
-    for (size_t i = 0; i < records_.Size(); ++i) ++start[(rank.Lookup(records_[i].day) >> shift) + 1];
-    std::partial_sum(start.begin(), start.end(), start.begin());
-    TrivialArray<Record> moved;
-    moved.Resize(records_.Size());
+    // Each record takes its day's rank; then the records change places until each
+    // group's lie together. Done in place: fresh memory as large as the records would
+    // cost more in page faults than the moves themselves.
+    Record* const records = records_.Data();
+    const size_t size = records_.Size();
     PrefixDigits digits(varyingZeit_);
+    std::vector<size_t> start(groups + 1, 0);
+    for (size_t i = 0; i < size; ++i) {
+        Record& record = records[i];
+        record.day = rank.Lookup(record.day);
+        digits.Note(record.zeit);
+        ++start[(record.day >> shift) + 1];
+    }
+    digits.Finish();
+    std::partial_sum(start.begin(), start.end(), start.begin());
     {
         std::vector<size_t> next(start.begin(), start.end() - 1);
-        for (size_t i = 0; i < records_.Size(); ++i) {
-            Record record = records_[i];
-            record.day = rank.Lookup(record.day);
-            digits.Note(record.zeit);
-            moved[next[record.day >> shift]++] = record;
+        for (size_t g = 0; g < groups; ++g) {
+            while (next[g] < start[g + 1]) {
+                Record record = records[next[g]];
+                // Each record put in its place hands on the one it displaces.
+                for (size_t home = record.day >> shift; home != g; home = record.day >> shift)
+                    std::swap(record, records[next[home]++]);
+                records[next[g]++] = record;
+            }
         }
     }
-    records_.Release();
-    digits.Finish();
 
     // Each group by Zeit prefix, digit by digit, then by day; equal prefixes by the
     // whole texts.
@@ -222,7 +232,7 @@ bool BulkRows::TakeScattered(const std::vector<std::uint32_t>& byText, Emitter& 
     std::vector<size_t> starts;
     std::vector<size_t> dayStart;
     for (size_t g = 0; g < groups; ++g) {
-        Record* from = moved.Data() + start[g];
+        Record* from = records + start[g];
         Record* to = spare.Data();
         const size_t count = start[g + 1] - start[g];
         for (size_t d = 0; d < digits.Digits(); ++d) {
