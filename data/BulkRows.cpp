@@ -211,13 +211,18 @@ bool BulkRows::TakeScattered(const std::vector<std::uint32_t>& byText, Emitter& 
     digits.Finish();
     std::partial_sum(start.begin(), start.end(), start.begin());
     {
+        constexpr size_t kAhead = 8;
         std::vector<size_t> next(start.begin(), start.end() - 1);
         for (size_t g = 0; g < groups; ++g) {
             while (next[g] < start[g + 1]) {
                 Record record = records[next[g]];
                 // Each record put in its place hands on the one it displaces.
-                for (size_t home = record.day >> shift; home != g; home = record.day >> shift)
+                for (size_t home = record.day >> shift; home != g; home = record.day >> shift) {
                     std::swap(record, records[next[home]++]);
+                    // Each group is filled from its front on: its next lines are asked
+                    // for early, so that the chain of swaps does not wait on each one.
+                    __builtin_prefetch(records + std::min(next[home] + kAhead, size - 1), 1);
+                }
                 records[next[g]++] = record;
             }
         }
