@@ -4,7 +4,6 @@
 #include <cstring>
 #include <numeric>
 
-#include "data/PageRelease.h"
 #include "data/PrefixDigits.h"
 
 namespace zelk {
@@ -104,7 +103,9 @@ bool BulkRows::Add(int id, std::string_view datum, std::string_view zeit, double
 }
 
 void BulkRows::Clear() {
-    // Loading one file after another does not give memory back and take it again each time.
+    // What a file of a few weeks needs is kept for the next one, so that loading one
+    // file after another does not give memory back and take it again each time.
+    constexpr size_t kKeptBytes = 1 << 20;
     records_.Clear(kKeptBytes);
     if (longZeits_.capacity() * sizeof(Text) > kKeptBytes) std::vector<Text>().swap(longZeits_);
     longZeits_.clear();
@@ -145,13 +146,11 @@ std::vector<std::uint32_t> BulkRows::DaysByText() const {
 bool BulkRows::TakeTogether(const std::vector<std::uint32_t>& byText, Emitter& emitter) {
     // Each day's rows lie together from its first one on: they are ordered in place.
     Record* const records = records_.Data();
-    PageRelease<Record> release(records_, records_.CapacityBytes() > kGivenBackBytes);
     for (const std::uint32_t day : byText) {
-        const size_t first = dayStarts_[day];
-        const size_t last = day + 1 < dayStarts_.size() ? dayStarts_[day + 1] : records_.Size();
-        if (!OrderDay(records + first, records + last)) return false;
-        emitter.Day(records + first, records + last, days_[day]);
-        release.Done(first, last);
+        Record* const begin = records + dayStarts_[day];
+        Record* const end = records + (day + 1 < dayStarts_.size() ? dayStarts_[day + 1] : records_.Size());
+        if (!OrderDay(begin, end)) return false;
+        emitter.Day(begin, end, days_[day]);
     }
     return true;
 }
@@ -237,7 +236,6 @@ bool BulkRows::TakeScattered(const std::vector<std::uint32_t>& byText, Emitter& 
     spare.Resize(largest);
     std::vector<size_t> starts;
     std::vector<size_t> dayStart;
-    PageRelease<Record> release(records_, records_.CapacityBytes() > kGivenBackBytes);
     for (size_t g = 0; g < groups; ++g) {
         Record* from = records + start[g];
         Record* to = spare.Data();
@@ -257,7 +255,6 @@ bool BulkRows::TakeScattered(const std::vector<std::uint32_t>& byText, Emitter& 
             if (!OrderTies(dayBegin, dayEnd)) return false;
             emitter.Day(dayBegin, dayEnd, days_[byText[firstRank + d]]);
         }
-        release.Done(start[g], start[g + 1]);
     }
     return true;
 }

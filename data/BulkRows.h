@@ -32,12 +32,6 @@ public:
                      std::vector<std::vector<SensorRow>>& spare);
 
 private:
-    // What a file of a few weeks needs is kept for the next one.
-    static constexpr size_t kKeptBytes = 1 << 20;
-    // Records beyond this give their memory back while the store's rows grow. A smaller
-    // array, once freed, is kept by the allocator for the next load, which then needs
-    // no fresh pages; a larger one goes back to the system when freed in any case.
-    static constexpr size_t kGivenBackBytes = size_t{32} << 20;
     using Text = ShortText<kTextFieldSize>;
     struct Record {
         std::uint64_t zeit;  // the first eight bytes of Zeit, zero-padded, big-endian

@@ -19,7 +19,6 @@ public:
     ~TrivialArray() { std::free(data_); }
 
     size_t Size() const { return size_; }
-    size_t CapacityBytes() const { return capacity_ * sizeof(T); }
     T* Data() { return data_; }
     const T* Data() const { return data_; }
     T& operator[](size_t i) { return data_[i]; }

@@ -8,7 +8,6 @@
 
 #include "data/DateTexts.h"
 #include "data/Errors.h"
-#include "data/PageRelease.h"
 #include "data/SensorTab.h"
 #include "data/TextNumber.h"
 #include "data/WerteTab.h"
@@ -173,33 +172,6 @@ TEST(SensorTab, BulkLoadGivesTheRowsOfAppendsOneByOne) {
     twice.BulkAppend(0, lines[5].datum, lines[5].zeit, 2.0);
     EXPECT_FALSE(twice.FinishBulk());
     EXPECT_EQ(twice.TotalRows(), 0);
-}
-
-TEST(PageRelease, GivesBackOnlyPagesWhoseValuesAreAllUsedUp) {
-    constexpr size_t kCount = 60000;
-    TrivialArray<std::uint64_t> values;
-    values.Resize(kCount);
-    for (size_t i = 0; i < kCount; ++i) values[i] = i + 1;
-    // Uneven ranges used up in any order; the values still to come must stay.
-    std::vector<std::pair<size_t, size_t>> ranges;
-    for (size_t at = 0, length = 1; at < kCount; at += length, length = length * 7 % 997 + 1)
-        ranges.emplace_back(at, std::min(at + length, kCount));
-    std::shuffle(ranges.begin(), ranges.end(), std::mt19937(7));
-    PageRelease<std::uint64_t> release(values, true);
-    for (size_t r = 0; r < ranges.size(); ++r) {
-        release.Done(ranges[r].first, ranges[r].second);
-        for (size_t later = r + 1; later < ranges.size(); ++later)
-            for (size_t i = ranges[later].first; i < ranges[later].second; ++i) ASSERT_EQ(values[i], i + 1);
-    }
-    // Whole pages read back empty; at most the two partial ones at the ends keep their values.
-    const size_t perPage = static_cast<size_t>(sysconf(_SC_PAGESIZE)) / sizeof(std::uint64_t);
-    EXPECT_GE(static_cast<size_t>(std::count(values.Data(), values.Data() + kCount, 0u)), kCount - 2 * perPage);
-
-    for (size_t i = 0; i < kCount; ++i) values[i] = i + 1;
-    PageRelease<std::uint64_t> inactive(values, false);
-    inactive.Done(0, kCount);
-    EXPECT_EQ(values[kCount - 1], kCount);
-    EXPECT_EQ(std::count(values.Data(), values.Data() + kCount, 0u), 0);
 }
 
 TEST(SensorTab, TextsAreCutToTwentyCharacters) {
