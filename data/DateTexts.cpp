@@ -170,11 +170,8 @@ std::string TwoDigits(int value) {
 }
 
 std::string TimeText(int hours, int minutes) {
-    if (hours >= 0 && hours <= 99 && minutes >= 0 && minutes <= 99) {
-        const char text[5] = {static_cast<char>('0' + hours / 10), static_cast<char>('0' + hours % 10), ':',
-                              static_cast<char>('0' + minutes / 10), static_cast<char>('0' + minutes % 10)};
-        return std::string(text, sizeof text);
-    }
+    if (hours >= 0 && hours <= 99 && minutes >= 0 && minutes <= 99)
+        return std::string(ClockText(hours, minutes).View());
     return TwoDigits(hours) + ":" + TwoDigits(minutes);
 }
 

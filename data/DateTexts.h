@@ -66,6 +66,15 @@ inline SplitTime SplitMinutes(int minutes) {
     return {minutes / kMinutesPerDay, (minutes % kMinutesPerDay) / 60, (minutes % kMinutesPerDay) % 60};
 }
 
+// "hh:mm" of hours and minutes from 0 to 99, written in place.
+struct ClockText {
+    char text[5];
+    ClockText(int hours, int minutes)
+        : text{static_cast<char>('0' + hours / 10), static_cast<char>('0' + hours % 10), ':',
+               static_cast<char>('0' + minutes / 10), static_cast<char>('0' + minutes % 10)} {}
+    std::string_view View() const { return {text, sizeof text}; }
+};
+
 // "HH:MM", each part at least two digits.
 std::string TimeText(int hours, int minutes);
 // Carries minutes above 59 into hours and hours above 23 into the day counter,

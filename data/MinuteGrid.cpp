@@ -141,19 +141,6 @@ MinuteGrid::MeanWindow MinuteGrid::MeanWindowAt(int t, int step) const {
     return window;
 }
 
-namespace {
-
-// "hh:mm" of hours and minutes from 0 to 99, as TimeText writes them.
-struct ClockText {
-    char text[5];
-    ClockText(int hours, int minutes)
-        : text{static_cast<char>('0' + hours / 10), static_cast<char>('0' + hours % 10), ':',
-               static_cast<char>('0' + minutes / 10), static_cast<char>('0' + minutes % 10)} {}
-    std::string_view View() const { return {text, sizeof text}; }
-};
-
-}  // namespace
-
 float MinuteGrid::WindowMean(std::string_view dayText, int t, int step) {
     const MeanWindow window = MeanWindowAt(t, step);
     const std::string& day = DayText(dayText, window.days);

@@ -154,8 +154,7 @@ void ReadRowsOneByOne(LineReader& reader, SensorImport& target, const WindowHook
         const SensorLine parsed = ParseSensorLine(line, target);
         if (!target.currentDateText.empty() && !target.currentTimeText.empty()) {
             lowered.assign(target.currentDateText);
-            for (char& c : lowered)
-                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            for (char& c : lowered) c = LowerChar(c);
             target.sensorTab.Append(parsed.id, lowered, target.currentTimeText,
                                     StoredValue(parsed.value, target.importUnit));
             days.Add(target.currentDateText);

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "data/TextNumber.h"
+
 namespace zelk {
 
 // Byte order of two short runs of bytes, without a library call: the texts compared
@@ -66,8 +68,7 @@ public:
     // The same with the letters A to Z in lower case.
     void AssignLowerAscii(std::string_view text) {
         Assign(text);
-        for (unsigned char i = 0; i < size_; ++i)
-            if (data_[i] >= 'A' && data_[i] <= 'Z') data_[i] = static_cast<char>(data_[i] - 'A' + 'a');
+        for (unsigned char i = 0; i < size_; ++i) data_[i] = LowerChar(data_[i]);
     }
 
     std::string_view View() const { return {data_, size_}; }

@@ -62,8 +62,6 @@ std::optional<int> DigitsToInt(std::string_view digits, int base, bool negative)
     return value;
 }
 
-char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // A locale handle for "C" number conversion, independent of the process locale.
 locale_t CNumericLocale() {
     static const locale_t handle = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));

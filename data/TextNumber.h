@@ -27,6 +27,7 @@ float TextToSingleOrZero(std::string_view text, char decimalSeparator);
 std::string_view TrimControl(std::string_view text);
 
 // Letters A to Z become a to z; no other byte changes.
+inline char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 std::string LowerAscii(std::string_view text);
 
 // Equal when letter case of A to Z is ignored.
