@@ -26,8 +26,7 @@ namespace {
 
 constexpr int kReadings = 100000;
 constexpr int kReadingsPerDay = 288;  // one every five minutes
-const char* const kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+const char* const kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 // A generated sensor file, written once and removed at the end of the run: one reading
 // every five minutes from 1 January 2009, in file order or with its lines shuffled.

@@ -30,7 +30,6 @@ bool IsEnteredFolder(const std::string& path) {
     return S_ISDIR(st.st_mode) && (st.st_mode & S_IWUSR) != 0;
 }
 
-
 }  // namespace
 
 bool MatchesMask(std::string_view name, std::string_view mask) {

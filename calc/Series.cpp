@@ -29,10 +29,10 @@ float PointAverage(const WerteTab& werteTab, int HighIndex, int j) {
 
 float BuildSeries(DisplaySeries& series, const WerteTab& werteTab, const SeriesSettings& settings) {
     switch (settings.X_Raster) {
-        case 3: series.CurveXOffset = 0; break;
-        case 4: series.CurveXOffset = 2; break;
-        case 6: series.CurveXOffset = 1; break;
-        default: break;
+    case 3: series.CurveXOffset = 0; break;
+    case 4: series.CurveXOffset = 2; break;
+    case 6: series.CurveXOffset = 1; break;
+    default: break;
     }
     series.HighIndex = settings.fiveMinuteMenu && settings.rasterIndex == 0 ? kHighIndex5 : kHighIndex15;
 

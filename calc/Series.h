@@ -9,7 +9,7 @@ namespace zelk {
 inline constexpr int kSeriesCapacity = 865;
 inline constexpr int kHighIndex15 = 287;
 inline constexpr int kHighIndex5 = 863;
-inline constexpr int kZeroRow = 240;  // pixel row of 0 mmol/L: a point without a value
+inline constexpr int kZeroRow = 240;          // pixel row of 0 mmol/L: a point without a value
 inline constexpr int kPlotLeftMargin = 80;    // pixels left of grid minute 0
 inline constexpr int kPlotBottomMargin = 25;  // pixels below the bottom line of the grid
 
@@ -42,9 +42,9 @@ struct CurvePolyline {
 // What BuildSeries reads besides the grid.
 struct SeriesSettings {
     int X_Raster = 4;             // pixels per 15 minutes
-    float YScale = 8.0f;         // pixels per mmol/L
-    bool fiveMinuteMenu = false; // N5minRaster1 checked
-    int rasterIndex = 0;         // selected item of cb_Raster
+    float YScale = 8.0f;          // pixels per mmol/L
+    bool fiveMinuteMenu = false;  // N5minRaster1 checked
+    int rasterIndex = 0;          // selected item of cb_Raster
 };
 
 // Average of display point j from the grid rows j*width .. j*width+width-1.

@@ -1,5 +1,6 @@
 #include "components/NumberText.h"
 
+#include <locale.h>
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -7,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <locale.h>
 #include <string_view>
 
 namespace zelk {
@@ -101,8 +101,8 @@ std::string FixedText(bool negative, const ExactDigits& d, int decimals, int sho
     }
     if (integer.empty()) integer = "0";
     fraction.resize(static_cast<size_t>(shownDecimals), '0');
-    const bool zero = integer.find_first_not_of('0') == std::string::npos &&
-                      fraction.find_first_not_of('0') == std::string::npos;
+    const bool zero =
+        integer.find_first_not_of('0') == std::string::npos && fraction.find_first_not_of('0') == std::string::npos;
     std::string text = (negative && !zero) ? "-" : "";
     text += integer;
     if (shownDecimals > 0) {
@@ -185,8 +185,7 @@ char* FixedFewDecimals(bool negative, long double magnitude, int precision, int 
 // most three decimals; nothing elsewhere, or when scientific notation is due.
 char* FixedFast(long double value, int precision, int digits, char sep, char* end) {
     const long double magnitude = std::fabs(value);
-    if (digits < 0 || digits > 3 || !std::isfinite(value) || magnitude < 1e-20L || magnitude >= 1e18L)
-        return nullptr;
+    if (digits < 0 || digits > 3 || !std::isfinite(value) || magnitude < 1e-20L || magnitude >= 1e18L) return nullptr;
     return FixedFewDecimals(std::signbit(value), magnitude, precision, digits, sep, end);
 }
 

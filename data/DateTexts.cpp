@@ -54,8 +54,7 @@ DateTime EncodeDate(int year, int month, int day) {
 }
 
 DateTime EncodeTime(int hour, int minute, int second, int msec) {
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || msec < 0 ||
-        msec > 999) {
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || msec < 0 || msec > 999) {
         throw ConversionError("Invalid time: " + TwoDigits(hour) + ":" + TwoDigits(minute));
     }
     const long long ms = ((hour * 60LL + minute) * 60 + second) * 1000 + msec;
@@ -148,8 +147,8 @@ DateTime DateTexts::DayTimeValue(std::string_view date, std::string_view clock) 
 int DateTexts::GridMinuteOf(DateTime value, std::string_view selectedDate, int startHour) const {
     if (startHour < 0 || startHour > 23)
         throw ConversionError("Start hour " + std::to_string(startHour) + " is not a valid hour");
-    const DateTime base = static_cast<DateTime>(static_cast<long double>(ParseDayText(selectedDate)) +
-                                                EncodeTime(startHour, 0, 0, 0));
+    const DateTime base =
+        static_cast<DateTime>(static_cast<long double>(ParseDayText(selectedDate)) + EncodeTime(startHour, 0, 0, 0));
     const double d = value - base;
     const double whole = std::trunc(d);
     // The fraction read to the nearest millisecond; a fraction that rounds up to a

@@ -13,14 +13,22 @@ struct KnownLocale {
 
 // Locale numbers of some common locales; anything else gets kLocaleCustom.
 constexpr KnownLocale kKnownLocales[] = {
-    {"de_DE", kLocaleGerman, ','},     {"en_US", kLocaleUsEnglish, '.'},
-    {"en_GB", kLocaleUkEnglish, '.'},  {"de_AT", 3079, ','},
-    {"de_CH", 2055, '.'},              {"de_LU", 4103, ','},
-    {"en_AU", 3081, '.'},              {"en_CA", 4105, '.'},
-    {"en_IE", 6153, '.'},              {"en_NZ", 5129, '.'},
-    {"fr_FR", 1036, ','},              {"it_IT", 1040, ','},
-    {"es_ES", 3082, ','},              {"nl_NL", 1043, ','},
-    {"pl_PL", 1045, ','},              {"sv_SE", 1053, ','},
+    {"de_DE", kLocaleGerman, ','},
+    {"en_US", kLocaleUsEnglish, '.'},
+    {"en_GB", kLocaleUkEnglish, '.'},
+    {"de_AT", 3079, ','},
+    {"de_CH", 2055, '.'},
+    {"de_LU", 4103, ','},
+    {"en_AU", 3081, '.'},
+    {"en_CA", 4105, '.'},
+    {"en_IE", 6153, '.'},
+    {"en_NZ", 5129, '.'},
+    {"fr_FR", 1036, ','},
+    {"it_IT", 1040, ','},
+    {"es_ES", 3082, ','},
+    {"nl_NL", 1043, ','},
+    {"pl_PL", 1045, ','},
+    {"sv_SE", 1053, ','},
 };
 
 }  // namespace

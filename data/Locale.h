@@ -14,10 +14,10 @@ inline constexpr int kLocaleUkEnglish = 2057;
 inline constexpr int kLocaleCustom = 4096;
 
 // The fixed short month names, entry 0 for January.
-inline constexpr std::array<std::string_view, 12> kGermanShortMonths = {
-    "Jan", "Feb", "Mrz", "Apr", "Mai", "Jun", "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
-inline constexpr std::array<std::string_view, 12> kEnglishShortMonths = {
-    "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+inline constexpr std::array<std::string_view, 12> kGermanShortMonths = {"Jan", "Feb", "Mrz", "Apr", "Mai", "Jun",
+                                                                        "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
+inline constexpr std::array<std::string_view, 12> kEnglishShortMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 inline std::array<std::string, 12> MonthNames(const std::array<std::string_view, 12>& names) {
     std::array<std::string, 12> list;

@@ -16,8 +16,7 @@ namespace {
 long long MinutesOf(DateTime value) { return std::llround(value * kMinutesPerDay); }
 
 std::string RefusedStepText(std::string_view language, std::string_view rasterText) {
-    if (language == "en")
-        return "Invalid grid step '" + std::string(rasterText) + "': allowed are 1 to 4320 minutes.";
+    if (language == "en") return "Invalid grid step '" + std::string(rasterText) + "': allowed are 1 to 4320 minutes.";
     return "Ung\xFCltiges Raster '" + std::string(rasterText) + "': erlaubt sind 1 bis 4320 Minuten.";
 }
 
@@ -84,7 +83,7 @@ void MinuteGrid::FillByMeans(int step, EventPump& pump) {
         if (byClock) {
             const MeanWindow w = MeanWindowAt(t, step);
             v = days[static_cast<size_t>(std::min(w.days, 3))].NextWindowMean(w.firstHour * 100 + w.firstMinute,
-                                                                                w.lastHour * 100 + w.lastMinute);
+                                                                              w.lastHour * 100 + w.lastMinute);
         } else {
             v = WindowMean(dayText, t, step);
         }
@@ -118,8 +117,8 @@ void MinuteGrid::FillByExtremes(int step, EventPump& pump) {
     for (size_t i = 0; i < count; ++i) {
         const ExtremeWindow& r = records[i];
         if (r.found) {
-            const int minute = dates_.GridMinuteOf(takeMinimum ? r.timeOfMinimum : r.timeOfMaximum,
-                                                   in_.selectedDate, in_.startHour);
+            const int minute =
+                dates_.GridMinuteOf(takeMinimum ? r.timeOfMinimum : r.timeOfMaximum, in_.selectedDate, in_.startHour);
             const int row = in_.werteTab.FindKey(minute);
             if (row >= 0) in_.werteTab.SetGlukose(row, takeMinimum ? r.minimum : r.maximum);
         }

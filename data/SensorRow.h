@@ -22,8 +22,6 @@ inline int CompareKey(const SensorRow& row, std::string_view datum, std::string_
     return c != 0 ? c : Compare(row.zeit, zeit);
 }
 
-inline int CompareRows(const SensorRow& a, const SensorRow& b) {
-    return CompareKey(a, b.datum.View(), b.zeit.View());
-}
+inline int CompareRows(const SensorRow& a, const SensorRow& b) { return CompareKey(a, b.datum.View(), b.zeit.View()); }
 
 }  // namespace zelk

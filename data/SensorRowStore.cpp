@@ -63,8 +63,9 @@ bool SensorRowStore::Insert(const SensorRow& row) {
         it = blocks_.upper_bound(KeyOf(row));
         if (it != blocks_.begin()) --it;
         const Block& found = it->second;
-        const auto place = std::lower_bound(found.begin(), found.end(), row,
-                                            [](const SensorRow& a, const SensorRow& k) { return CompareRows(a, k) < 0; });
+        const auto place =
+            std::lower_bound(found.begin(), found.end(), row,
+                             [](const SensorRow& a, const SensorRow& k) { return CompareRows(a, k) < 0; });
         if (place != found.end() && CompareKey(*place, datum, zeit) == 0) return false;
         at = static_cast<size_t>(place - found.begin());
     }

@@ -43,11 +43,11 @@ FieldValue SensorTab::Value(int row, int field) const {
     CheckRow(row);
     const SensorRow& r = store_.At(Visible().begin + row);
     switch (field) {
-        case 0: return r.idNull ? FieldValue{} : FieldValue{r.id};
-        case 1: return r.datum.Str();
-        case 2: return r.zeit.Str();
-        case 3: return r.bgNull ? FieldValue{} : FieldValue{r.bgWert};
-        default: throw DatasetError("Field " + std::to_string(field) + " does not exist");
+    case 0: return r.idNull ? FieldValue{} : FieldValue{r.id};
+    case 1: return r.datum.Str();
+    case 2: return r.zeit.Str();
+    case 3: return r.bgNull ? FieldValue{} : FieldValue{r.bgWert};
+    default: throw DatasetError("Field " + std::to_string(field) + " does not exist");
     }
 }
 
@@ -61,25 +61,25 @@ int SensorTab::SetValue(int row, int field, const FieldValue& value) {
         return {};
     };
     switch (field) {
-        case 0:
-            updated.idNull = !std::holds_alternative<int>(value);
-            updated.id = updated.idNull ? 0 : std::get<int>(value);
-            break;
-        case 1: updated.datum.Assign(asText()); break;
-        case 2: updated.zeit.Assign(asText()); break;
-        case 3:
-            if (const auto* d = std::get_if<double>(&value)) {
-                updated.bgNull = false;
-                updated.bgWert = *d;
-            } else if (const auto* i = std::get_if<int>(&value)) {
-                updated.bgNull = false;
-                updated.bgWert = *i;
-            } else {
-                updated.bgNull = true;
-                updated.bgWert = 0.0;
-            }
-            break;
-        default: throw DatasetError("Field " + std::to_string(field) + " does not exist");
+    case 0:
+        updated.idNull = !std::holds_alternative<int>(value);
+        updated.id = updated.idNull ? 0 : std::get<int>(value);
+        break;
+    case 1: updated.datum.Assign(asText()); break;
+    case 2: updated.zeit.Assign(asText()); break;
+    case 3:
+        if (const auto* d = std::get_if<double>(&value)) {
+            updated.bgNull = false;
+            updated.bgWert = *d;
+        } else if (const auto* i = std::get_if<int>(&value)) {
+            updated.bgNull = false;
+            updated.bgWert = *i;
+        } else {
+            updated.bgNull = true;
+            updated.bgWert = 0.0;
+        }
+        break;
+    default: throw DatasetError("Field " + std::to_string(field) + " does not exist");
     }
     const SensorRow& old = store_.At(pos);
     if (old.datum == updated.datum && old.zeit == updated.zeit) {
@@ -102,8 +102,7 @@ int SensorTab::AppendEmptyRow() {
     SensorRow row;
     row.idNull = true;
     row.bgNull = true;
-    if (!store_.Insert(row))
-        throw DatasetError("Key violation: a reading with empty Datum and Zeit exists already");
+    if (!store_.Insert(row)) throw DatasetError("Key violation: a reading with empty Datum and Zeit exists already");
     ChangedStructure();
     const int pos = store_.Find({}, {});
     const Range r = Visible();
@@ -167,12 +166,11 @@ void SensorTab::Append(int id, std::string_view datum, std::string_view zeit, do
     row.zeit.Assign(zeit);
     row.bgWert = bgWert;
     if (!store_.Insert(row))
-        throw DatasetError("Key violation: a reading with Datum '" + row.datum.Str() + "' and Zeit '" +
-                           row.zeit.Str() + "' exists already");
+        throw DatasetError("Key violation: a reading with Datum '" + row.datum.Str() + "' and Zeit '" + row.zeit.Str() +
+                           "' exists already");
     // Listeners reset on an insert, so the row's position is not looked up: finding it
     // after every append made an import through an open table window quadratic.
-    if (HasListeners() && (!filtered_ || row.datum.View() == filterDay_))
-        Notify(DatasetChange::Kind::RowsInserted);
+    if (HasListeners() && (!filtered_ || row.datum.View() == filterDay_)) Notify(DatasetChange::Kind::RowsInserted);
 }
 
 void SensorTab::First() {

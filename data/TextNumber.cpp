@@ -1,11 +1,11 @@
 #include "data/TextNumber.h"
 
+#include <locale.h>
 #include <array>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <vector>
-#include <locale.h>
 
 namespace zelk {
 namespace {

@@ -43,10 +43,10 @@ FieldValue WerteTab::Value(int row, int field) const {
     CheckRow(row);
     const WerteRow& r = rows_[static_cast<size_t>(row)];
     switch (field) {
-        case 0: return r.minuteNull ? FieldValue{} : FieldValue{r.minute};
-        case 1: return r.glukoseNull ? FieldValue{} : FieldValue{r.glukose};
-        case 2: return r.bgNeuNull ? FieldValue{} : FieldValue{r.bgNeu};
-        default: throw DatasetError("Field " + std::to_string(field) + " does not exist");
+    case 0: return r.minuteNull ? FieldValue{} : FieldValue{r.minute};
+    case 1: return r.glukoseNull ? FieldValue{} : FieldValue{r.glukose};
+    case 2: return r.bgNeuNull ? FieldValue{} : FieldValue{r.bgNeu};
+    default: throw DatasetError("Field " + std::to_string(field) + " does not exist");
     }
 }
 
@@ -56,19 +56,19 @@ int WerteTab::SetValue(int row, int field, const FieldValue& value) {
     double number = 0.0;
     const bool has = AsDouble(value, number);
     switch (field) {
-        case 0:
-            r.minuteNull = !has;
-            r.minute = has ? static_cast<int>(number) : 0;
-            return Reposition(row);
-        case 1:
-            r.glukoseNull = !has;
-            r.glukose = has ? number : 0.0;
-            break;
-        case 2:
-            r.bgNeuNull = !has;
-            r.bgNeu = has ? number : 0.0;
-            break;
-        default: throw DatasetError("Field " + std::to_string(field) + " does not exist");
+    case 0:
+        r.minuteNull = !has;
+        r.minute = has ? static_cast<int>(number) : 0;
+        return Reposition(row);
+    case 1:
+        r.glukoseNull = !has;
+        r.glukose = has ? number : 0.0;
+        break;
+    case 2:
+        r.bgNeuNull = !has;
+        r.bgNeu = has ? number : 0.0;
+        break;
+    default: throw DatasetError("Field " + std::to_string(field) + " does not exist");
     }
     Changed(row);
     return row;

@@ -159,8 +159,7 @@ void TCStringGrid::DrawCell(TGridCanvas& canvas, int col, int row, const QRect& 
     }
 }
 
-void CStringGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                                const QModelIndex& index) const {
+void CStringGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     TGridDrawState state;
     if (option.state.testFlag(QStyle::State_Selected)) state |= TGridDrawStateFlag::gdSelected;
     if (option.state.testFlag(QStyle::State_HasFocus)) state |= TGridDrawStateFlag::gdFocused;

@@ -341,9 +341,8 @@ void Tf_main::CreateComponents() {
 
     // Typed text stays until the program writes the edit next.
     const auto keepTyped = [this](TConvEdit* edit, NumericEdit MainState::*model) {
-        connect(edit, &QLineEdit::textEdited, this, [this, model](const QString& text) {
-            (State().*model).Text = ToAnsi(text);
-        });
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, model](const QString& text) { (State().*model).Text = ToAnsi(text); });
     };
     keepTyped(ce_PID, &MainState::ce_PID);
     keepTyped(ce_Mittelwert, &MainState::ce_Mittelwert);
@@ -514,8 +513,8 @@ void Tf_main::LayoutWindow() {
     ProcessPendingEvents();
     const int plotWidth = std::max(0, PlotWidth);
     p_Bilder->setGeometry(PlotLeft, PlotTop, plotWidth, PlotHeight);
-    for (QWidget* layer : {static_cast<QWidget*>(img_Form), static_cast<QWidget*>(img_Layout),
-                           static_cast<QWidget*>(img_ZwEbene)})
+    for (QWidget* layer :
+         {static_cast<QWidget*>(img_Form), static_cast<QWidget*>(img_Layout), static_cast<QWidget*>(img_ZwEbene)})
         layer->setGeometry(0, 0, plotWidth, PlotHeight);
     ProcessPendingEvents();
     p_mittelwert->setGeometry(p_Bilder->x(), p_Bilder->y() + p_Bilder->height() + 3, p_Bilder->width(),

@@ -9,11 +9,13 @@
 
 namespace zelk {
 
+// clang-format off
 const std::array<float, 48> kDemoValues = {
     18.5f, 15.1f, 13.9f, 12.7f, 11.6f, 16.7f, 17.9f, 16.5f, 16.5f, 15.9f, 16.5f, 16.5f,
     15.9f, 14.4f, 18.9f, 24.0f, 18.5f, 13.1f, 7.6f,  15.1f, 13.7f, 8.7f,  11.4f, 10.4f,
     9.3f,  17.6f, 14.7f, 11.8f, 9.6f,  13.8f, 17.9f, 16.2f, 14.4f, 13.3f, 12.1f, 10.9f,
     10.9f, 12.9f, 15.4f, 20.8f, 13.4f, 5.1f,  2.3f,  12.7f, 12.0f, 4.4f,  8.9f,  7.8f};
+// clang-format on
 
 MainCore::MainCore(LocaleInfo locale) {
     state_.locale = std::move(locale);
@@ -100,9 +102,15 @@ void MainCore::ClearResults() {
 }
 
 SensorFileRead MainCore::ReadSensorFile(const std::string& path, OtherFiles otherFiles) {
-    SensorImport target{state_.sensorTab,       state_.f_Sensor.lb_Sensor, state_.ce_PID.Text,
-                        state_.CurrentDateText, state_.CurrentTimeText,    state_.texts.WrongFileText,
-                        state_.texts.ImportErrorText, state_.rg_Import,    state_.locale.decimalSeparator};
+    SensorImport target{state_.sensorTab,
+                        state_.f_Sensor.lb_Sensor,
+                        state_.ce_PID.Text,
+                        state_.CurrentDateText,
+                        state_.CurrentTimeText,
+                        state_.texts.WrongFileText,
+                        state_.texts.ImportErrorText,
+                        state_.rg_Import,
+                        state_.locale.decimalSeparator};
     // A file whose header the reader accepts refills the day list, which leaves no
     // entry selected; a refused file keeps list and selection.
     const SensorFileRead outcome = zelk::ReadSensorFile(path, target, hooks_, otherFiles);
@@ -114,9 +122,9 @@ SensorFileRead MainCore::ReadSensorFile(const std::string& path, OtherFiles othe
 
 void MainCore::BuildMinuteGrid() {
     DayDialogState& day = state_.f_Sensor;
-    GridInput input{state_.sensorTab,       state_.werteTab,        state_.monthList,  day.SelectedDate,
-                    day.cb_RasterText,      day.cb_RasterIndex,     state_.Sprache,    state_.CurrentDateText,
-                    state_.CurrentTimeText, state_.StartHour,       state_.GridStep};
+    GridInput input{state_.sensorTab,       state_.werteTab,    state_.monthList, day.SelectedDate,
+                    day.cb_RasterText,      day.cb_RasterIndex, state_.Sprache,   state_.CurrentDateText,
+                    state_.CurrentTimeText, state_.StartHour,   state_.GridStep};
     GridCallbacks callbacks;
     callbacks.startHourSet = [this] {
         if (hooks_.drawBackground) hooks_.drawBackground();

@@ -45,7 +45,9 @@ TextTable MakeGerman() {
     t.prefsCaption = "Voreinstellungen";
     t.prefsImport = "Importdaten";
     t.prefsAnzeige = "Anzeige";
+    // clang-format off
     t.prefsButton1 = "\xFC" "bernehmen";
+    // clang-format on
     t.prefsButton2 = "Abbruch";
     t.MmolUnitText = "mmol/l";
     t.MgUnitText = "mg/dl";
@@ -134,7 +136,9 @@ FixedTextTable MakeFixed() {
     t.tabellenWerteTab = "WerteTab";
     t.navFirst = "Erster Datensatz";
     t.navPrior = "Vorheriger Datensatz";
+    // clang-format off
     t.navNext = "N\xE4" "chster Datensatz";
+    // clang-format on
     t.navLast = "Letzter Datensatz";
     t.confirmCaption = "Best\xE4tigen";
     t.confirmDelete = "Datensatz l\xF6schen?";

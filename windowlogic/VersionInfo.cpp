@@ -1,12 +1,12 @@
 #include "windowlogic/VersionInfo.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "data/TextNumber.h"
 #include "windowlogic/VersionBlock.h"

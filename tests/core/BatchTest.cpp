@@ -98,9 +98,9 @@ std::string SeriesFile(const std::vector<std::string>& values, int spacing = 15,
 
 // The worked example of the results table: S+E+ 4.0, S-E+ 5.0, S-E- 5.0, S+E- 4.5.
 const std::vector<std::string> kWorked = {"6,0", "7,5", "9,0", "10,5", "9,5", "7,0",
-                                          "5,5", "6,0", "7,5", "8,5", "9,0", "8,5"};
+                                          "5,5", "6,0", "7,5", "8,5",  "9,0", "8,5"};
 // The same series mirrored: it starts with a fall; the same four indices.
-const std::vector<std::string> kMirrored = {"10,0", "8,5", "7,0", "5,5", "6,5", "9,0",
+const std::vector<std::string> kMirrored = {"10,0", "8,5",  "7,0", "5,5", "6,5", "9,0",
                                             "10,5", "10,0", "8,5", "7,5", "7,0", "7,5"};
 // One rise: only S+E+ keeps a complete row (4.0).
 const std::vector<std::string> kRise = {"5,0", "9,0"};
@@ -169,11 +169,10 @@ TEST(BatchNames, MaskMatchesTxtWithoutRegardToCase) {
 TEST(BatchNames, ListedWithoutRegardToCaseThenByteByByte) {
     // Letters compare as capitals, so "_" (after "Z") sorts after every letter.
     std::vector<std::string> names = {"b.txt", "a.txt", "_x.txt", "A.txt", "a.TXT", "B.txt", "a1.txt", "a.txtz"};
-    std::sort(names.begin(), names.end(), [](const std::string& x, const std::string& y) {
-        return FolderNameLess(x, y);
-    });
-    EXPECT_EQ(names, (std::vector<std::string>{"A.txt", "a.TXT", "a.txt", "a.txtz", "a1.txt", "B.txt", "b.txt",
-                                               "_x.txt"}));
+    std::sort(names.begin(), names.end(),
+              [](const std::string& x, const std::string& y) { return FolderNameLess(x, y); });
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"A.txt", "a.TXT", "a.txt", "a.txtz", "a1.txt", "B.txt", "b.txt", "_x.txt"}));
 }
 
 TEST(BatchNames, UpdateStepBySizeOfTree) {
@@ -227,8 +226,8 @@ TEST(BatchWalk, DepthFirstInListingOrder) {
     Harness h;
     ASSERT_EQ(h.Run(tree.Root()).end, BatchEnd::Finished);
     std::string expected = kHeader;
-    for (const char* name : {"z.txt", "A/e.txt", "sub/b.txt", "sub/x.txt", "sub/inner/c.txt",
-                             "sub/inner/deep/d.txt", "Sub2/a.txt"})
+    for (const char* name :
+         {"z.txt", "A/e.txt", "sub/b.txt", "sub/x.txt", "sub/inner/c.txt", "sub/inner/deep/d.txt", "Sub2/a.txt"})
         expected += tree.Path(name) + ";4,0;5,0;5,0;4,5\r\n";
     EXPECT_EQ(tree.Read("ZELK_Tab.csv"), expected);
     EXPECT_EQ(h.statuses, ExpectedStatuses(7, 1));
@@ -276,16 +275,16 @@ TEST(BatchRun, EventsTwicePerEntryAndAfterEachStatusUpdate) {
     Harness h;
     ASSERT_EQ(h.Run(tree.Root()).end, BatchEnd::Finished);
     // Per entry: before it, while clearing the results, after it; then after the status.
-    EXPECT_EQ(h.log, (std::vector<std::string>{"S:" + kBlank, "R", "S:2", "P", "P", "P", "S:1/2", "P", "P", "P",
-                                               "P", "S:2/2", "P", "S:fertig"}));
+    EXPECT_EQ(h.log, (std::vector<std::string>{"S:" + kBlank, "R", "S:2", "P", "P", "P", "S:1/2", "P", "P", "P", "P",
+                                               "S:2/2", "P", "S:fertig"}));
     EXPECT_EQ(tree.Read("ZELK_Tab.csv"), kHeader);
     EXPECT_EQ(h.core.State().batch.CurrentFile, tree.Path("b.txt"));
 }
 
 TEST(BatchRun, StatusEveryUpdateStepEntries) {
     // 101 entries: the count after every 10th; the last single entry is not added before "fertig".
-    const std::vector<std::string> hundredAndOne = {kBlank,   "101",    "10/101", "20/101", "30/101",
-                                                    "40/101", "50/101", "60/101", "70/101", "80/101",
+    const std::vector<std::string> hundredAndOne = {kBlank,   "101",     "10/101", "20/101", "30/101",
+                                                    "40/101", "50/101",  "60/101", "70/101", "80/101",
                                                     "90/101", "100/101", "fertig"};
     EXPECT_EQ(ExpectedStatuses(101, 10), hundredAndOne);
     for (const auto& [entries, step] : {std::pair{100, 1}, std::pair{101, 10}, std::pair{1001, 100}}) {
@@ -319,9 +318,9 @@ TEST(BatchRun, GeneratedTreeGivesHandWrittenResult) {
     tree.Write("g_notes.csv", SeriesFile(kWorked));
     tree.Write("g_copy.txt.bak", SeriesFile(kWorked));
     // A duplicate date and time ends the import; the readings after it are not read.
-    tree.Write("h_dup.txt", SeriesFile(kWorked, 15, true,
-                                       DataLine(20, kFirstDay, "08:30", "3,0") +
-                                           DataLine(21, kFirstDay, "11:00", "20,0")));
+    tree.Write("h_dup.txt",
+               SeriesFile(kWorked, 15, true,
+                          DataLine(20, kFirstDay, "08:30", "3,0") + DataLine(21, kFirstDay, "11:00", "20,0")));
     tree.Link("sub/x.txt", "k_link.txt");
     ASSERT_EQ(::mkfifo(tree.Path("pipe.txt").c_str(), 0644), 0);
     tree.Write("dir.txt/q.txt", SeriesFile(kRise));
@@ -338,6 +337,7 @@ TEST(BatchRun, GeneratedTreeGivesHandWrittenResult) {
     ASSERT_EQ(outcome.end, BatchEnd::Finished) << outcome.error;
 
     const std::string r = tree.Root();
+    // clang-format off
     const std::string expected = "Quelle;S+E+;S-E+;S-E-;S+E-\r\n" +
                                  r + ".hidden.txt;4,0;5,0;5,0;4,5\r\n" +
                                  r + "a_worked.txt;4,0;5,0;5,0;4,5\r\n" +
@@ -349,6 +349,7 @@ TEST(BatchRun, GeneratedTreeGivesHandWrittenResult) {
                                  r + "dir.txt/q.txt;4,0;;;\r\n" +
                                  r + "sub/x.txt;4,0;4,0;;4,0\r\n" +
                                  r + "sub/deeper/y.txt;4,0;5,0;5,0;4,5\r\n";
+    // clang-format on
     EXPECT_EQ(tree.Read("ZELK_Tab.csv"), expected);
 
     // 11 entries in the folder (dir.txt and the pipe among them) and 3 below it.
@@ -394,9 +395,8 @@ TEST(BatchRun, DisplayUnitAndLanguageShapeTheFields) {
 
     Harness english("en", 0);
     ASSERT_EQ(english.Run(r).end, BatchEnd::Finished);
-    EXPECT_EQ(tree.Read("ZELK_Tab.csv"), kHeader + r + "a.txt;4.0;5.0;5.0;4.5\r\n" + r +
-                                             "b.txt;4.0;5.0;5.0;4.5\r\n" + r + "c.txt;4.0;;;\r\n" + r +
-                                             "d.txt;4.0;4.0;;4.0\r\n");
+    EXPECT_EQ(tree.Read("ZELK_Tab.csv"), kHeader + r + "a.txt;4.0;5.0;5.0;4.5\r\n" + r + "b.txt;4.0;5.0;5.0;4.5\r\n" +
+                                             r + "c.txt;4.0;;;\r\n" + r + "d.txt;4.0;4.0;;4.0\r\n");
     EXPECT_EQ(english.statuses.back(), "fertig");
 
     Harness englishMg("en", 1);
@@ -536,8 +536,8 @@ TEST(BatchEval, ErrorGivesExitCodeTwo) {
     tree.MakeDir("sub/ZELK_Tab.csv");
     const std::string noFile = RunEval("'" ZELK_EVAL_PATH "' --batch '" + tree.Path("sub") + "'", exitCode);
     EXPECT_EQ(exitCode, 2);
-    EXPECT_EQ(noFile, "STATUS\t" + kBlank + "\nSTATUS\t0\nERROR\tCannot create '" + tree.Path("sub/ZELK_Tab.csv") +
-                          "'\n");
+    EXPECT_EQ(noFile,
+              "STATUS\t" + kBlank + "\nSTATUS\t0\nERROR\tCannot create '" + tree.Path("sub/ZELK_Tab.csv") + "'\n");
 }
 
 // ---- The road without the window logic --------------------------------------------------------
@@ -579,8 +579,7 @@ TEST(BatchRoad, TheWalkDrivesTheRoadFileByFile) {
     std::ifstream in(tree.Path("ZELK_Tab.csv"), std::ios::binary);
     std::stringstream written;
     written << in.rdbuf();
-    EXPECT_EQ(written.str(),
-              std::string(kBatchHeader) + "\r\n" + tree.Path("a.txt") + ";S+E+;S-E+;S-E-;S+E-\r\n");
+    EXPECT_EQ(written.str(), std::string(kBatchHeader) + "\r\n" + tree.Path("a.txt") + ";S+E+;S-E+;S-E-;S+E-\r\n");
 }
 
 }  // namespace

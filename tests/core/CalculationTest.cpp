@@ -36,9 +36,9 @@ protected:
         s_.StartHour = 8;
         s_.YScale = 8.0f;
         const TextTable& t = s_.texts;
-        for (const auto& [c, text] : {std::pair{0, t.DayHeader}, std::pair{1, t.TimeHeader}, std::pair{2, t.PeakHeader},
-                                      std::pair{3, t.TimeHeader}, std::pair{4, t.NadirHeader},
-                                      std::pair{5, t.AmplitudeHeader}})
+        for (const auto& [c, text] :
+             {std::pair{0, t.DayHeader}, std::pair{1, t.TimeHeader}, std::pair{2, t.PeakHeader},
+              std::pair{3, t.TimeHeader}, std::pair{4, t.NadirHeader}, std::pair{5, t.AmplitudeHeader}})
             s_.csg_Berechnung.SetCell(c, 0, text);
     }
 
@@ -143,8 +143,8 @@ TEST_F(CalculationTest, WorkedExampleWithoutStartValue) {
     EXPECT_EQ(Header(2), "BG Peak");
     EXPECT_EQ(Header(4), "BG Nadir");
     // The rise from the start has no row; the fall from 10.5 to 5.5 has.
-    EXPECT_EQ(Rows(), (std::vector<Row>{{"1", "08:45", "10.5", "09:30", " 5.5", " 5.0"}, kEmptyRow, kEmptyRow,
-                                        kEmptyRow}));
+    EXPECT_EQ(Rows(),
+              (std::vector<Row>{{"1", "08:45", "10.5", "09:30", " 5.5", " 5.0"}, kEmptyRow, kEmptyRow, kEmptyRow}));
     EXPECT_EQ(s_.ce_ZELK.Text, "5.0");
     // Its nadir (index 6) lies before the last excursion from the end (index 8).
     Calculate(false, false);
@@ -209,8 +209,8 @@ TEST_F(CalculationTest, IndexHalfwayRoundsAwayFromZero) {
 TEST_F(CalculationTest, ValueTexts) {
     const ResultsCalculation calc = CalculationOn(s_, hooks_);
     EXPECT_EQ(calc.ValueText(0.25f), " 0.3");
-    EXPECT_EQ(calc.ValueText(0.05f), " 0.1");   // 0.05f lies just above 0.05
-    EXPECT_EQ(calc.ValueText(0.35f), " 0.3");   // 0.35f lies just below 0.35
+    EXPECT_EQ(calc.ValueText(0.05f), " 0.1");  // 0.05f lies just above 0.05
+    EXPECT_EQ(calc.ValueText(0.35f), " 0.3");  // 0.35f lies just below 0.35
     EXPECT_EQ(calc.ValueText(30.0f), "30.0");
     s_.rg_Anzeige = 1;
     EXPECT_EQ(calc.ValueText(7.25f), " 131");  // 130.5

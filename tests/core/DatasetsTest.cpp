@@ -70,7 +70,7 @@ TEST(SensorTab, RowsInFileOrderAroundTheLastInsert) {
     SensorTab tab;
     tab.Append(1, "14-may-09", "10:00", 1.0);
     tab.Append(2, "14-may-09", "10:10", 2.0);
-    tab.Append(3, "14-may-09", "10:05", 3.0);  // between two rows
+    tab.Append(3, "14-may-09", "10:05", 3.0);                              // between two rows
     EXPECT_THROW(tab.Append(4, "14-may-09", "10:10", 4.0), DatasetError);  // equals the next row
     EXPECT_THROW(tab.Append(5, "14-may-09", "10:05", 5.0), DatasetError);  // equals the last insert
     tab.Append(6, "14-may-09", "10:06", 6.0);
@@ -80,9 +80,9 @@ TEST(SensorTab, RowsInFileOrderAroundTheLastInsert) {
     tab.DeleteRow(0);
     tab.Append(10, "14-may-09", "10:08", 10.0);
     tab.Append(11, "01-jun-09", "00:00:30", 11.0);
-    EXPECT_EQ(Keys(tab), (std::vector<std::string>{"01-jun-09;00:00:30", "14-may-09;10:00", "14-may-09;10:05",
-                                                   "14-may-09;10:06", "14-may-09;10:07", "14-may-09;10:08",
-                                                   "14-may-09;10:10"}));
+    EXPECT_EQ(Keys(tab),
+              (std::vector<std::string>{"01-jun-09;00:00:30", "14-may-09;10:00", "14-may-09;10:05", "14-may-09;10:06",
+                                        "14-may-09;10:07", "14-may-09;10:08", "14-may-09;10:10"}));
     // Enough rows in time order to fill and split many blocks.
     SensorTab big;
     for (int day = 1; day <= 30; ++day)
@@ -118,7 +118,8 @@ TEST(SensorTab, ShuffledInsertsAndErasesKeepKeyOrderAndPositions) {
         ASSERT_EQ(store.Find(datum, zeit), pos);
     }
     const auto firstOf = [&](const std::string& day) {
-        return static_cast<int>(std::lower_bound(keys.begin(), keys.end(), std::pair(day, std::string())) - keys.begin());
+        return static_cast<int>(std::lower_bound(keys.begin(), keys.end(), std::pair(day, std::string())) -
+                                keys.begin());
     };
     EXPECT_EQ(store.LowerBound("05-may-09", {}), firstOf("05-may-09"));
     EXPECT_EQ(store.UpperBoundDatum("05-may-09"), firstOf("06-may-09"));
@@ -130,8 +131,16 @@ TEST(SensorTab, ShuffledInsertsAndErasesKeepKeyOrderAndPositions) {
 TEST(SensorTab, BulkLoadGivesTheRowsOfAppendsOneByOne) {
     const char* const months[] = {"Jan", "FEB", "mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct",
                                   "Nov", "Dec", "Mrz", "Mai", "Okt", "Dez", "Jän", "Xyz", "Abc", "Qrs"};
-    const char* const clocks[] = {"12:00", "09:05", "9:05", "12:00:00", "12:00:00a", "12:00:00b", "23:59:59.5",
-                                  "12:00:00 and some more", "12:00:00 and other text", "00:00"};
+    const char* const clocks[] = {"12:00",
+                                  "09:05",
+                                  "9:05",
+                                  "12:00:00",
+                                  "12:00:00a",
+                                  "12:00:00b",
+                                  "23:59:59.5",
+                                  "12:00:00 and some more",
+                                  "12:00:00 and other text",
+                                  "00:00"};
     struct Line {
         int id;
         std::string datum, zeit;

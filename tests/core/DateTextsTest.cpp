@@ -37,8 +37,8 @@ TEST(Calendar, EncodeAndDecode) {
     EXPECT_EQ(EncodeDate(2009, 5, 14), 39947.0);
     EXPECT_EQ(EncodeDate(2008, 2, 29) + 1, EncodeDate(2008, 3, 1));
     int y = 0, m = 0, d = 0;
-    for (const DateTime day : {EncodeDate(2000, 2, 29), EncodeDate(2009, 12, 31), EncodeDate(2100, 3, 1),
-                               EncodeDate(1999, 1, 1)}) {
+    for (const DateTime day :
+         {EncodeDate(2000, 2, 29), EncodeDate(2009, 12, 31), EncodeDate(2100, 3, 1), EncodeDate(1999, 1, 1)}) {
         DecodeDate(day, y, m, d);
         EXPECT_EQ(EncodeDate(y, m, d), day);
     }

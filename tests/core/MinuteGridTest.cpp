@@ -28,8 +28,8 @@ protected:
     std::string currentTime = "before";
     int startHour = 19;
     int gridStep = 5;
-    GridInput input{sensor, werte, months, selectedDate, rasterText, 0, language, currentDate, currentTime,
-                    startHour, gridStep};
+    GridInput input{sensor,   werte,       months,      selectedDate, rasterText, 0,
+                    language, currentDate, currentTime, startHour,    gridStep};
     test::RecordingHooks recorder;
     std::vector<int> startHourAtBackground;
     int filledCalls = 0;
@@ -289,14 +289,14 @@ TEST_F(GridTest, MissingMonthAbbreviation) {
 // ---- extremes path ----
 
 TEST_F(GridTest, ExtremesAlternateFromTheMinimumWhenFallEqualsRise) {
-    Add("14-may-09", "07:00", 5.0);   // window 0: 07:00 to 12:59
+    Add("14-may-09", "07:00", 5.0);  // window 0: 07:00 to 12:59
     Add("14-may-09", "12:59", 8.0);
-    Add("14-may-09", "13:00", 5.0);   // window 1: 13:00 to 18:59
+    Add("14-may-09", "13:00", 5.0);  // window 1: 13:00 to 18:59
     Add("14-may-09", "18:59", 8.0);
-    Add("14-may-09", "19:00", 6.0);   // window 2: 19:00 to 00:59
+    Add("14-may-09", "19:00", 6.0);  // window 2: 19:00 to 00:59
     Add("15-may-09", "00:59", 2.0);
-    Add("15-may-09", "01:00", 7.0);   // window 3: 01:00 to 06:59
-    Add("15-may-09", "13:00", 4.0);   // window 4 (07:00 to 12:59) is empty; window 5
+    Add("15-may-09", "01:00", 7.0);  // window 3: 01:00 to 06:59
+    Add("15-may-09", "13:00", 4.0);  // window 4 (07:00 to 12:59) is empty; window 5
     Add("15-may-09", "14:00", 9.0);
     Add("17-may-09", "06:59", 3.0);   // window 11
     Add("17-may-09", "07:00", 20.0);  // after the grid
@@ -305,8 +305,8 @@ TEST_F(GridTest, ExtremesAlternateFromTheMinimumWhenFallEqualsRise) {
     EXPECT_EQ(gridStep, 360);
     // Fall 8 - 5 equals rise 8 - 5: window 0 gives its minimum, then max, min, ...;
     // the empty window 4 still takes its turn.
-    EXPECT_EQ(Written(), (std::map<int, double>{
-                             {0, 5.0}, {719, 8.0}, {1079, 2.0}, {1080, 7.0}, {1860, 9.0}, {4319, 3.0}}));
+    EXPECT_EQ(Written(),
+              (std::map<int, double>{{0, 5.0}, {719, 8.0}, {1079, 2.0}, {1080, 7.0}, {1860, 9.0}, {4319, 3.0}}));
     EXPECT_EQ(filledCalls, 1);
 }
 
@@ -376,7 +376,7 @@ TEST_F(GridTest, ExtremeWindowEndsAcrossTheEndOfYear99) {
 
 TEST_F(GridTest, ExtremeWindowsReadAcrossDateTextsThatReadAsTheirDays) {
     months = BuildMonthList("de", LocaleInfo::FromId(1031));  // "dec" reads as January
-    Add("14-dec-09", "21:00", 5.0);  // window 0: 21:00 to 02:59
+    Add("14-dec-09", "21:00", 5.0);                           // window 0: 21:00 to 02:59
     Add("14-dec-09", "23:00", 6.0);
     Add("15-dec-09", "00:30", 3.0);
     Add("15-dec-09", "02:59", 12.0);

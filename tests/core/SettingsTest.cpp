@@ -217,8 +217,9 @@ TEST_F(SettingsTest, LowerCaseSectionAndBlanksAroundKeyAndValue) {
 }
 
 TEST_F(SettingsTest, UnknownSectionsAndKeysSurviveCommentsDoNot) {
-    WriteIni("; written by hand\r\n[Other]\r\nkeep=me\r\n\r\n[Fenster]\r\n; old grid\r\nX_Raster=3\r\nExtra=1\r\n"
-             "[Prefs]\r\nAnzeige=1\r\nLater=x\r\n");
+    WriteIni(
+        "; written by hand\r\n[Other]\r\nkeep=me\r\n\r\n[Fenster]\r\n; old grid\r\nX_Raster=3\r\nExtra=1\r\n"
+        "[Prefs]\r\nAnzeige=1\r\nLater=x\r\n");
     Load();
     EXPECT_EQ(state_->rg_Anzeige, 1);
     EXPECT_FALSE(SaveSettings(*state_, place_));
@@ -252,14 +253,14 @@ TEST_F(SettingsTest, UnreadableFileStartsWithDefaultsAndSaysSoOnce) {
     // Saving reads the file first: it reports that reading failed and leaves the file alone.
     const auto failed = SaveSettings(*state_, place_);
     ASSERT_TRUE(failed);
-    EXPECT_EQ(*failed, "Die Einstellungsdatei \"" + ini_ + "\" kann nicht gelesen werden: " +
-                           std::generic_category().message(EISDIR) + ".");
+    EXPECT_EQ(*failed, "Die Einstellungsdatei \"" + ini_ +
+                           "\" kann nicht gelesen werden: " + std::generic_category().message(EISDIR) + ".");
     EXPECT_TRUE(fs::is_directory(ini_));
     state_->Sprache = "en";
     const auto english = SavePrefs(*state_);
     ASSERT_TRUE(english);
-    EXPECT_EQ(*english, "The settings file \"" + ini_ + "\" cannot be read: " +
-                            std::generic_category().message(EISDIR) + ".");
+    EXPECT_EQ(*english,
+              "The settings file \"" + ini_ + "\" cannot be read: " + std::generic_category().message(EISDIR) + ".");
 
     // LoadPrefs keeps the live choices.
     state_->rg_Anzeige = 1;
@@ -272,8 +273,8 @@ TEST_F(SettingsTest, FolderThatCannotBeWrittenGivesAMessageNamingPathAndReason) 
     state_->IniPath = folder_ + "/gone/zelk.ini";
     const auto failed = SaveSettings(*state_, place_);
     ASSERT_TRUE(failed);
-    EXPECT_EQ(*failed, "Die Einstellungsdatei \"" + state_->IniPath + "\" kann nicht geschrieben werden: " +
-                           std::generic_category().message(ENOENT) + ".");
+    EXPECT_EQ(*failed, "Die Einstellungsdatei \"" + state_->IniPath +
+                           "\" kann nicht geschrieben werden: " + std::generic_category().message(ENOENT) + ".");
     state_->Sprache = "en";
     const auto english = SavePrefs(*state_);
     ASSERT_TRUE(english);
@@ -303,8 +304,8 @@ TEST_F(SettingsTest, WriteProtectedFileStaysAsItWas) {
     state_->X_Raster = 4;
     const auto failed = SaveSettings(*state_, place_);
     ASSERT_TRUE(failed);
-    EXPECT_EQ(*failed, "Die Einstellungsdatei \"" + ini_ + "\" kann nicht geschrieben werden: " +
-                           std::generic_category().message(EACCES) + ".");
+    EXPECT_EQ(*failed, "Die Einstellungsdatei \"" + ini_ +
+                           "\" kann nicht geschrieben werden: " + std::generic_category().message(EACCES) + ".");
     EXPECT_EQ(ReadIni(), "[Fenster]\r\nX_Raster=3\r\n");
 }
 

@@ -63,8 +63,8 @@ struct ImportTarget {
     std::string pidText;
     std::string currentDateText;
     std::string currentTimeText;
-    SensorImport target{sensorTab, dayList, pidText, currentDateText, currentTimeText, kWrongFileText,
-                        kImportErrorText};
+    SensorImport target{sensorTab,       dayList,        pidText,         currentDateText,
+                        currentTimeText, kWrongFileText, kImportErrorText};
     RecordingHooks recorder;
 
     explicit ImportTarget(char decimalSeparator = ',', int importUnit = 0) {

@@ -95,8 +95,8 @@ TEST(TextToFloat, SameValueAsTheLibraryConversion) {
 TEST(TextToFloat, AnythingElseIsZero) {
     EXPECT_EQ(TextToSingleOrZero("5.6", ','), 0.0f);  // point on a comma system
     EXPECT_EQ(TextToSingleOrZero("5,6", '.'), 0.0f);
-    for (const char* text : {"", ",", "-", "e5", "1e", "1e+", "1,2,3", "1.234,5", "5,6\tx", "5,6 x", "00 5,6",
-                             "abc", "0x10", "1e999", "-1e999", "1e39", "inf", "nan"}) {
+    for (const char* text : {"", ",", "-", "e5", "1e", "1e+", "1,2,3", "1.234,5", "5,6\tx", "5,6 x", "00 5,6", "abc",
+                             "0x10", "1e999", "-1e999", "1e39", "inf", "nan"}) {
         SCOPED_TRACE(text);
         EXPECT_EQ(TextToSingleOrZero(text, ','), 0.0f);
     }

@@ -68,13 +68,13 @@ Bytes MakeElf(const std::vector<std::pair<std::string, Bytes>>& sections, bool w
 
     Bytes out = {0x7F, 'E', 'L', 'F', static_cast<std::uint8_t>(wide ? 2 : 1), 1, 1, 0};
     out.resize(16, 0);
-    Put(out, 2, 2);     // type: executable
-    Put(out, 62, 2);    // machine
-    Put(out, 1, 4);     // version
+    Put(out, 2, 2);             // type: executable
+    Put(out, 62, 2);            // machine
+    Put(out, 1, 4);             // version
     Put(out, 0, wide ? 8 : 4);  // entry
     Put(out, 0, wide ? 8 : 4);  // program headers
     Put(out, shoff, wide ? 8 : 4);
-    Put(out, 0, 4);     // flags
+    Put(out, 0, 4);  // flags
     Put(out, headerSize, 2);
     Put(out, 0, 2);
     Put(out, 0, 2);
@@ -208,9 +208,7 @@ TEST(VersionString, EmptyWithoutABlockOrAFileVersion) {
     EXPECT_EQ(VersionOf(Bytes{0x10, 0x00}), "");
 }
 
-TEST(VersionString, ThirtyTwoBitElfFile) {
-    EXPECT_EQ(VersionOf(MakeBlock({{"FileVersion", "3.1"}}), false), "3.1 ");
-}
+TEST(VersionString, ThirtyTwoBitElfFile) { EXPECT_EQ(VersionOf(MakeBlock({{"FileVersion", "3.1"}}), false), "3.1 "); }
 
 TEST(VersionString, RoomForOneHundredCharactersAndAFiveThousandByteBlock) {
     const std::string longStatus(300, 's');

@@ -85,8 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"WorkedDay", "", "calc_worked_day.txt", "calc_worked_day.expected", 0},
         Case{"WorkedDayShownInMgPerDl", "--display 1", "calc_worked_day.txt", "calc_worked_day_display_mgdl.expected",
              0},
-        Case{"EnglishModeOnACommaLocale", "--lang en --locale 1031 --decimal , --import 1",
-             "calc_worked_day_mgdl.txt", "calc_worked_day_mgdl_english.expected", 0},
+        Case{"EnglishModeOnACommaLocale", "--lang en --locale 1031 --decimal , --import 1", "calc_worked_day_mgdl.txt",
+             "calc_worked_day_mgdl_english.expected", 0},
         Case{"FiveMinutePoints", "--five-minute --step 5", "calc_five_minute.txt", "calc_five_minute.expected", 0},
         Case{"ImportErrorKeepsTheRowsBefore", "", "calc_import_error.txt", "calc_import_error.expected", 0},
         Case{"WrongFile", "", "calc_wrong_file.txt", "calc_wrong_file.expected", 2},
@@ -135,8 +135,9 @@ TEST(ZelkEval, DecimalPointWithoutALocaleIsTheUsLocale) {
 }
 
 TEST(ZelkEval, GridBuildThatRaisesEndsWithTheError) {
-    const zelk::test::TempFile file("ICode_RAISE\r\nIndex\tDate\tTime\tSample\tSensor Value\r\n"
-                                    "1\t3x-Jun-09\t08:00\t6,0\r\n2\t3x-Jun-09\t08:15\t7,0\r\n");
+    const zelk::test::TempFile file(
+        "ICode_RAISE\r\nIndex\tDate\tTime\tSample\tSensor Value\r\n"
+        "1\t3x-Jun-09\t08:00\t6,0\r\n2\t3x-Jun-09\t08:15\t7,0\r\n");
     const EvalRun run = EvaluatePath("", file.Path());
     EXPECT_EQ(run.exitCode, 2);
     ExpectSameLines(run.lines, {"PID\tRAISE", "DAYS\t1\t3x-Jun-09", "DAY\t3x-Jun-09",

@@ -62,26 +62,26 @@ void FuzzFile(const ScratchFile& scratch, std::string_view bytes) {
     const zelk::SensorFileRead outcome = zelk::ReadSensorFile(scratch.Write(bytes), t.import, hooks);
     Check(messages.size() <= 1);
     switch (outcome) {
-        case zelk::SensorFileRead::NotRead:
-            Check(false);  // the file exists and is a regular file
-            break;
-        case zelk::SensorFileRead::WrongFile:
-            Check(messages.size() == 1 && messages[0] == kWrongFile);
-            Check(t.sensorTab.TotalRows() == 1 && t.dayList.size() == 1);
-            break;
-        case zelk::SensorFileRead::Replaced: {
-            if (!messages.empty()) Check(messages[0].rfind(kImportError, 0) == 0);
-            Check(!t.sensorTab.Filtered());
-            Check(t.dayList.size() <= static_cast<size_t>(t.sensorTab.TotalRows()));
-            const zelk::SensorRowStore& store = t.sensorTab.Store();
-            for (zelk::SensorRowStore::Walker w(store, 0); !w.AtEnd(); w.Next()) {
-                const zelk::SensorRow& row = w.Row();
-                Check(!row.datum.View().empty() && !row.zeit.View().empty());
-                Check(row.datum.View().size() <= 20 && row.zeit.View().size() <= 20);
-                Check(!HasUpperAscii(row.datum.View()));
-            }
-            break;
+    case zelk::SensorFileRead::NotRead:
+        Check(false);  // the file exists and is a regular file
+        break;
+    case zelk::SensorFileRead::WrongFile:
+        Check(messages.size() == 1 && messages[0] == kWrongFile);
+        Check(t.sensorTab.TotalRows() == 1 && t.dayList.size() == 1);
+        break;
+    case zelk::SensorFileRead::Replaced: {
+        if (!messages.empty()) Check(messages[0].rfind(kImportError, 0) == 0);
+        Check(!t.sensorTab.Filtered());
+        Check(t.dayList.size() <= static_cast<size_t>(t.sensorTab.TotalRows()));
+        const zelk::SensorRowStore& store = t.sensorTab.Store();
+        for (zelk::SensorRowStore::Walker w(store, 0); !w.AtEnd(); w.Next()) {
+            const zelk::SensorRow& row = w.Row();
+            Check(!row.datum.View().empty() && !row.zeit.View().empty());
+            Check(row.datum.View().size() <= 20 && row.zeit.View().size() <= 20);
+            Check(!HasUpperAscii(row.datum.View()));
         }
+        break;
+    }
     }
 }
 

@@ -110,8 +110,8 @@ std::vector<std::string> WorkedFile() {
                                              "5,5", "6,0", "7,5", "8,5",  "9,0", "8,5"};
     std::vector<std::string> lines = {SensorHeader()};
     for (size_t i = 0; i < values.size(); ++i)
-        lines.push_back(Reading(static_cast<int>(i + 1), "01-Jan-08", Clock(8 * 60 + 15 * static_cast<int>(i)),
-                                values[i]));
+        lines.push_back(
+            Reading(static_cast<int>(i + 1), "01-Jan-08", Clock(8 * 60 + 15 * static_cast<int>(i)), values[i]));
     lines.push_back(Reading(20, "20-Jan-08", "12:00", "5,0"));
     return lines;
 }
@@ -144,9 +144,9 @@ private slots:
     void importLetsNoSwitchInAndTheItemsComeBackAfterAnError() {
         const QTemporaryDir dir;
         // A date that does not read: the grid build fails after the dialog.
-        const Program program(WriteFile(dir, QStringLiteral("bad.txt"),
-                                        {SensorHeader(), Reading(1, "31-Feb-24", "08:00", "6.0"),
-                                         Reading(2, "31-Feb-24", "08:15", "7.0")}));
+        const Program program(WriteFile(
+            dir, QStringLiteral("bad.txt"),
+            {SensorHeader(), Reading(1, "31-Feb-24", "08:00", "6.0"), Reading(2, "31-Feb-24", "08:15", "7.0")}));
         const StepWatch watch;
         QString message;
         bool waitedInDialog = false;
@@ -173,15 +173,15 @@ private slots:
         QVERIFY(watch.steps >= 6);
         QVERIFY(watch.waited);
         QCOMPARE(ReadAll(dir.filePath(QStringLiteral("ZELK_Tab.csv"))),
-                 "Quelle;S+E+;S-E+;S-E-;S+E-\r\n" + (dir.filePath(QStringLiteral("worked.txt")) +
-                                                     QStringLiteral(";4,0;5,0;5,0;4,5\r\n")).toUtf8());
+                 "Quelle;S+E+;S-E+;S-E-;S+E-\r\n" +
+                     (dir.filePath(QStringLiteral("worked.txt")) + QStringLiteral(";4,0;5,0;5,0;4,5\r\n")).toUtf8());
         CheckNothingSwitched();
     }
 
     void closeWhileTheImportClearsEndsIt() {
         const QTemporaryDir dir;
-        Program program(WriteFile(dir, QStringLiteral("example.txt"),
-                                  {SensorHeader(), Reading(1, "14-Jun-24", "08:00", "6.0")}));
+        Program program(
+            WriteFile(dir, QStringLiteral("example.txt"), {SensorHeader(), Reading(1, "14-Jun-24", "08:00", "6.0")}));
         const ModalWatch modals;
         QSignalSpy closed(f_main, &Tf_main::Closed);
         QTimer::singleShot(0, f_main, [] { f_main->close(); });
@@ -197,10 +197,10 @@ private slots:
 
     void closeWhileTheFileIsReadShowsNoMessageAndNoDayDialog() {
         const QTemporaryDir dir;
-        const QString path = WriteFile(dir, QStringLiteral("dup.txt"),
-                                       {SensorHeader(), Reading(1, "14-Jun-24", "08:00", "6.0"),
-                                        Reading(2, "14-Jun-24", "08:15", "7.0"),
-                                        Reading(3, "14-Jun-24", "08:00", "8.0")});
+        const QString path =
+            WriteFile(dir, QStringLiteral("dup.txt"),
+                      {SensorHeader(), Reading(1, "14-Jun-24", "08:00", "6.0"), Reading(2, "14-Jun-24", "08:15", "7.0"),
+                       Reading(3, "14-Jun-24", "08:00", "8.0")});
         const Program program;
         f_main->SetFileChooser(std::make_unique<ClosingChooser>(path));
         const ModalWatch modals;

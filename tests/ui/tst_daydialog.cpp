@@ -47,8 +47,8 @@ std::vector<std::string> DaysFile(int days) {
     int id = 1;
     for (int d = 1; d <= days; ++d)
         for (int r = 0; r < 4; ++r)
-            lines.push_back(Reading(id++, TwoDigitsOf(d) + "-Jun-24", TwoDigitsOf(6 + r) + ":00",
-                                    std::to_string(4 + d) + ".5"));
+            lines.push_back(
+                Reading(id++, TwoDigitsOf(d) + "-Jun-24", TwoDigitsOf(6 + r) + ":00", std::to_string(4 + d) + ".5"));
     return lines;
 }
 

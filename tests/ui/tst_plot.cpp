@@ -417,8 +417,8 @@ void PlotTest::readoutWithoutUsableGridWidth() {
 void PlotTest::readoutFollowsTheMouse() {
     const Program program;
     Tf_main& w = *f_main;
-    QMouseEvent overPlot(QEvent::MouseMove, QPointF(80, 200), w.img_Layout->mapToGlobal(QPointF(80, 200)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent overPlot(QEvent::MouseMove, QPointF(80, 200), w.img_Layout->mapToGlobal(QPointF(80, 200)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w.img_Layout, &overPlot);
     QVERIFY(!w.l_Coursor->isHidden());
     QCOMPARE(Caption(), QStringLiteral(" 19:00   5.0 "));

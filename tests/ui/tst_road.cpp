@@ -44,8 +44,8 @@ std::vector<std::string> ExampleFile(const std::string& date, char separator = '
         std::string value = kExampleValues[i];
         std::replace(value.begin(), value.end(), '.', separator);
         const int minutes = 8 * 60 + 15 * static_cast<int>(i);
-        lines.push_back(Reading(static_cast<int>(i + 1), date, TwoDigitsOf(minutes / 60) + ":" +
-                                                                    TwoDigitsOf(minutes % 60), value));
+        lines.push_back(
+            Reading(static_cast<int>(i + 1), date, TwoDigitsOf(minutes / 60) + ":" + TwoDigitsOf(minutes % 60), value));
     }
     return lines;
 }
@@ -56,8 +56,8 @@ std::vector<std::string> DaysFile(int days, int readings = 4) {
     int id = 1;
     for (int d = 1; d <= days; ++d)
         for (int r = 0; r < readings; ++r)
-            lines.push_back(Reading(id++, TwoDigitsOf(d) + "-Jun-24", TwoDigitsOf(6 + r) + ":00",
-                                    std::to_string(4 + d) + ".5"));
+            lines.push_back(
+                Reading(id++, TwoDigitsOf(d) + "-Jun-24", TwoDigitsOf(6 + r) + ":00", std::to_string(4 + d) + ".5"));
     return lines;
 }
 
@@ -184,7 +184,7 @@ void RoadTest::endValueOptionCutsTheLastRow() {
 void RoadTest::englishModeOnACommaSystem() {
     const QTemporaryDir dir;
     Program program(WriteFile(dir, QStringLiteral("example.txt"), ExampleFile("14-Jun-24", ',')),
-                          LocaleInfo::FromName("de_DE.UTF-8"));
+                    LocaleInfo::FromName("de_DE.UTF-8"));
     Tf_main& w = *f_main;
     WhenDayDialog([](Tf_Sensor& dialog) { dialog.Button1->click(); });
     w.ImportSensordaten1->trigger();
@@ -309,9 +309,9 @@ void RoadTest::rejectedFileStillOpensTheDialog() {
 
 void RoadTest::gridErrorIsShownAndCommandsComeBack() {
     const QTemporaryDir dir;
-    Program program(WriteFile(dir, QStringLiteral("bad.txt"),
-                                    {SensorHeader(), Reading(1, "31-Feb-24", "08:00", "6.0"),
-                                     Reading(2, "31-Feb-24", "08:15", "7.0")}));
+    Program program(
+        WriteFile(dir, QStringLiteral("bad.txt"),
+                  {SensorHeader(), Reading(1, "31-Feb-24", "08:00", "6.0"), Reading(2, "31-Feb-24", "08:15", "7.0")}));
     Tf_main& w = *f_main;
     QString caption;
     QString message;
@@ -358,9 +358,8 @@ void RoadTest::previewChartOfFiveDays() {
     QVERIFY(chart.isVisible());
     QCOMPARE(chart.size(), QSize(870, 500));
     // Centred on the main window the first time.
-    QCOMPARE(chartGeometry.topLeft(), w.frameGeometry().topLeft() +
-                                          QPoint((w.frameGeometry().width() - 870) / 2,
-                                                 (w.frameGeometry().height() - 500) / 2));
+    QCOMPARE(chartGeometry.topLeft(), w.frameGeometry().topLeft() + QPoint((w.frameGeometry().width() - 870) / 2,
+                                                                           (w.frameGeometry().height() - 500) / 2));
     QCOMPARE(chart.Chart1->title(), QStringLiteral("Sensordaten"));
     for (int i = 0; i < 5; ++i) {
         QLineSeries* series = chart.Series[static_cast<size_t>(i)];

@@ -28,7 +28,8 @@ std::vector<std::string> ThreeDays() {
         const std::string date = "0" + std::to_string(d + 1) + "-Jun-24";
         for (size_t i = 0; i < days[d].size(); ++i) {
             const int minutes = 8 * 60 + 45 * static_cast<int>(i);
-            const QString time = QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QLatin1Char('0'))
+            const QString time = QStringLiteral("%1:%2")
+                                     .arg(minutes / 60, 2, 10, QLatin1Char('0'))
                                      .arg(minutes % 60, 2, 10, QLatin1Char('0'));
             lines.push_back(Reading(id++, date, time.toStdString(), QString::number(days[d][i], 'f', 1).toStdString()));
         }

@@ -174,7 +174,7 @@ std::vector<std::string> SeriesFile(const std::vector<std::string>& values, cons
 
 // Its indices: S+E+ 4.0, S-E+ 5.0, S-E- 5.0, S+E- 4.5.
 const std::vector<std::string> kWorked = {"6.0", "7.5", "9.0", "10.5", "9.5", "7.0",
-                                          "5.5", "6.0", "7.5", "8.5", "9.0", "8.5"};
+                                          "5.5", "6.0", "7.5", "8.5",  "9.0", "8.5"};
 // One rise and one fall: 4.0, 4.0, empty, 4.0.
 const std::vector<std::string> kPeak = {"5.0", "9.0", "5.0"};
 
@@ -333,9 +333,10 @@ private slots:
         f_main->Beenden1->trigger();
         QCOMPARE(closed.count(), 1);
         QVERIFY(!f_main->isVisible());
-        QCOMPARE(messages.Texts(),
-                 QStringList{QStringLiteral("The settings file \"%1\" cannot be written: No such file or directory.")
-                                 .arg(ini)});
+        QCOMPARE(
+            messages.Texts(),
+            QStringList{
+                QStringLiteral("The settings file \"%1\" cannot be written: No such file or directory.").arg(ini)});
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("missing"))));
     }
 
@@ -356,8 +357,8 @@ private slots:
         QTest::newRow("EN looks for Hilfe.htm") << "EN" << both << "Hilfe.htm" << QString();
         QTest::newRow("EN missing") << "EN" << QStringList{QStringLiteral("help.htm")} << QString() << missingDe;
         QTest::newRow("empty code") << "" << QStringList() << QString() << missingDe;
-        QTest::newRow("a folder is no page") << "en" << QStringList{QStringLiteral("help.htm/")} << QString()
-                                             << missingEn;
+        QTest::newRow("a folder is no page")
+            << "en" << QStringList{QStringLiteral("help.htm/")} << QString() << missingEn;
     }
     void helpPageByLanguage() {
         QFETCH(QString, language);
@@ -497,10 +498,10 @@ private slots:
 
     void prefsWithOnlyTheImportUnitChangedActOnTheNextImport() {
         QTemporaryDir dir;
-        const Program program(WriteFile(dir, QStringLiteral("mg.txt"),
-                                        {SensorHeader(), Reading(1, "14-Jun-24", "08:00", "99"),
-                                         Reading(2, "14-Jun-24", "08:15", "108"),
-                                         Reading(3, "14-Jun-24", "08:30", "126")}));
+        const Program program(
+            WriteFile(dir, QStringLiteral("mg.txt"),
+                      {SensorHeader(), Reading(1, "14-Jun-24", "08:00", "99"), Reading(2, "14-Jun-24", "08:15", "108"),
+                       Reading(3, "14-Jun-24", "08:30", "126")}));
         const auto shown = [] {
             QStringList texts{f_main->ce_Mittelwert->text(), f_main->ce_StdAbw->text(), f_main->ce_ZELK->text(),
                               f_main->Label4->text()};
@@ -689,9 +690,9 @@ private slots:
         MessageRecorder messages;
         messages.answer = QMessageBox::No;
         f_main->AutomBerechnung1Click();
-        QCOMPARE(messages.Texts(),
-                 QStringList{QStringLiteral("Das Verzeichnis \"%1\" existiert nicht. Soll es erstellt werden?")
-                                 .arg(typed)});
+        QCOMPARE(
+            messages.Texts(),
+            QStringList{QStringLiteral("Das Verzeichnis \"%1\" existiert nicht. Soll es erstellt werden?").arg(typed)});
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("neu"))));
         QVERIFY(f_main->StatusPanel1->text().isEmpty());
 

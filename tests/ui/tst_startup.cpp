@@ -90,9 +90,9 @@ void StartupTest::firstStartWithoutSettings() {
     QCOMPARE(f_main->csg_Berechnung->RowCount(), 5);
     for (int row = 1; row < 5; ++row)
         for (int col = 0; col < 6; ++col) QVERIFY(f_main->csg_Berechnung->Cells(col, row).isEmpty());
-    const QStringList header = {QStringLiteral("Tag"),      QStringLiteral("Zeit"), QStringLiteral("BG Peak"),
-                                QStringLiteral("Zeit"),     QStringLiteral("BG Nadir"),
-                                QString::fromUtf8("\u0394G > 1 SD")};
+    const QStringList header = {QStringLiteral("Tag"),      QStringLiteral("Zeit"),
+                                QStringLiteral("BG Peak"),  QStringLiteral("Zeit"),
+                                QStringLiteral("BG Nadir"), QString::fromUtf8("\u0394G > 1 SD")};
     for (int col = 0; col < 6; ++col) QCOMPARE(f_main->csg_Berechnung->Cells(col, 0), header[col]);
     // The readout label waits above the plot.
     QCOMPARE(f_main->l_Coursor->y(), -15);
@@ -206,9 +206,9 @@ void StartupTest::cursorShape() {
     QCOMPARE(colourAt(15, 15), 'w');  // the dot at the hot spot
     for (const auto& [dx, dy] : {std::pair{1, 0}, {2, 0}, {-1, 0}, {-2, 0}, {0, 1}, {0, 2}, {0, -1}, {0, -2}})
         QCOMPARE(colourAt(15 + dx, 15 + dy), 't');  // the two-pixel gap
-    QCOMPARE(colourAt(18, 15), 'b');  // end of the arm
-    QCOMPARE(colourAt(20, 15), 'w');  // white bar
-    QCOMPARE(colourAt(20, 14), 'b');  // edged in black
+    QCOMPARE(colourAt(18, 15), 'b');                // end of the arm
+    QCOMPARE(colourAt(20, 15), 'w');                // white bar
+    QCOMPARE(colourAt(20, 14), 'b');                // edged in black
     QCOMPARE(colourAt(20, 16), 'b');
     QCOMPARE(colourAt(15, 20), 'w');
     QCOMPARE(colourAt(14, 20), 'b');

@@ -320,8 +320,7 @@ private slots:
         window_->ShowWindow();
         Settle();
         QSignalSpy resets(window_->ds_SensorTab, &QAbstractItemModel::modelReset);
-        for (int i = 0; i < 500; ++i)
-            state_->sensorTab.Append(i, "01-jan-10", Clock(i).toStdString(), 5.0);
+        for (int i = 0; i < 500; ++i) state_->sensorTab.Append(i, "01-jan-10", Clock(i).toStdString(), 5.0);
         QCOMPARE(resets.count(), 0);
         QCOMPARE(window_->ds_SensorTab->rowCount(), 0);  // the views hear of it in one go
         Settle();

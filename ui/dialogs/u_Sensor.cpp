@@ -30,12 +30,13 @@ namespace {
 int RasterBoxWidth(const QComboBox& box) {
     constexpr int kDesignedWidth = 41;
     int widest = 0;
-    for (int i = 0; i < box.count(); ++i) widest = std::max(widest, box.fontMetrics().horizontalAdvance(box.itemText(i)));
+    for (int i = 0; i < box.count(); ++i)
+        widest = std::max(widest, box.fontMetrics().horizontalAdvance(box.itemText(i)));
     QStyleOptionComboBox option;
     option.initFrom(&box);
     option.editable = true;
-    const QSize needed = box.style()->sizeFromContents(QStyle::CT_ComboBox, &option,
-                                                       QSize(widest, box.fontMetrics().height()), &box);
+    const QSize needed =
+        box.style()->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(widest, box.fontMetrics().height()), &box);
     return std::max(kDesignedWidth, needed.width());
 }
 

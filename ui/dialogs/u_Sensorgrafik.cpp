@@ -5,8 +5,8 @@
 #include <QGraphicsLayout>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 #include <algorithm>
 
 #include "ui/Fonts.h"
@@ -95,8 +95,7 @@ void Tf_Sensorgrafik::ShowSeries(int index, const QString& title, const QList<QP
     QLineSeries* series = Series[static_cast<size_t>(index)];
     series->setName(title.isEmpty() ? OwnName(index) : title);
     QList<QPointF> ordered = points;
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
+    std::stable_sort(ordered.begin(), ordered.end(), [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
     series->replace(ordered);
     series->setVisible(true);
     for (QLegendMarker* marker : Chart1->legend()->markers(series)) marker->setVisible(true);

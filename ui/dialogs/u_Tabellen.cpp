@@ -119,14 +119,14 @@ bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int 
 
 void DatasetModel::OnChange(const DatasetChange& change) {
     switch (change.kind) {
-        case DatasetChange::Kind::RowChanged:
-            if (change.row >= 0) {
-                changedFirst_ = changedFirst_ < 0 ? change.row : std::min(changedFirst_, change.row);
-                changedLast_ = std::max(changedLast_, change.row);
-            }
-            break;
-        case DatasetChange::Kind::CurrentChanged: currentPending_ = true; break;
-        default: resetPending_ = true; break;
+    case DatasetChange::Kind::RowChanged:
+        if (change.row >= 0) {
+            changedFirst_ = changedFirst_ < 0 ? change.row : std::min(changedFirst_, change.row);
+            changedLast_ = std::max(changedLast_, change.row);
+        }
+        break;
+    case DatasetChange::Kind::CurrentChanged: currentPending_ = true; break;
+    default: resetPending_ = true; break;
     }
     Schedule();
 }

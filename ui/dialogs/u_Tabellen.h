@@ -57,7 +57,7 @@ private:
     Dataset& dataset_;
     const char& decimalSeparator_;
     int handle_ = 0;
-    int rows_ = 0;          // the row count the views know
+    int rows_ = 0;           // the row count the views know
     int shownCurrent_ = -1;  // the row the header marks
     bool scheduled_ = false;
     bool resetPending_ = false;

@@ -94,7 +94,7 @@ void Tf_prefs::showEvent(QShowEvent* event) {
     if (!placed_) {
         // Centred on the main window the first time; later showings keep the place.
         const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
-        const QRect around = owner != nullptr ? owner->frameGeometry()
+        const QRect around = owner != nullptr      ? owner->frameGeometry()
                              : screen() != nullptr ? screen()->geometry()
                                                    : QRect();
         if (around.isValid()) {
