@@ -4,7 +4,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format
           qt6-base-dev qt6-charts-dev libqt6opengl6-dev
           libgtest-dev libbenchmark-dev
           fonts-dejavu-core xvfb xauth openbox pkg-config libxcb1-dev)

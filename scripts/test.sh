@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the normal build with all tests, then the core
-# tests and the fuzzers under AddressSanitizer and UndefinedBehaviorSanitizer, all built
-# with warnings as errors.
+# Sets up and builds, checks that every source is formatted, then runs every test: the
+# normal build with all tests, then the core tests and the fuzzers under AddressSanitizer
+# and UndefinedBehaviorSanitizer, all built with warnings as errors.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 ZELK_WERROR=1 "$here/scripts/setup.sh"
+
+echo "== formatting =="
+mapfile -t sources < <(cd "$here" && find app bench calc components data resources tests ui windowlogic \
+  -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+(cd "$here" && clang-format --dry-run --Werror "${sources[@]}")
 
 echo "== tests =="
 (cd "$here/build" && ctest --output-on-failure --parallel "$(nproc)")
