@@ -33,6 +33,9 @@ QString FirstChosen(QFileDialog& dialog) {
 
 QString DialogFileChooser::ChooseOpenFile(QWidget* parent, const QString& title, const QStringList& filters) {
     QFileDialog dialog(parent, title);
+    // Qt's own dialog, as for folders: a platform dialog would escape the guard that
+    // keeps modal windows from staying minimised.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(filters);

@@ -1,5 +1,6 @@
 #include "ui/Windows.h"
 
+#include "ui/ModalWindowGuard.h"
 #include "ui/dialogs/About.h"
 #include "ui/dialogs/u_Sensor.h"
 #include "ui/dialogs/u_Sensorgrafik.h"
@@ -16,7 +17,7 @@ TAboutBox* AboutBox = nullptr;
 Tf_prefs* f_prefs = nullptr;
 Tf_Tabellen* f_Tabellen = nullptr;
 
-ApplicationWindows::ApplicationWindows(const LocaleInfo& locale) {
+ApplicationWindows::ApplicationWindows(const LocaleInfo& locale) : guard_(std::make_unique<ModalWindowGuard>()) {
     main_ = std::make_unique<Tf_main>(locale);
     f_main = main_.get();
     f_Sensor = new Tf_Sensor(main_->State(), main_.get());
@@ -38,6 +39,7 @@ ApplicationWindows::~ApplicationWindows() {
     tables_.reset();
     chart_.reset();
     main_.reset();
+    guard_.reset();
 }
 
 }  // namespace zelk

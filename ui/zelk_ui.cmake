@@ -4,7 +4,7 @@ add_library(zelk_ui STATIC
   ui/ConvEdit.cpp
   ui/CStringGrid.cpp
   ui/u_main.cpp
-  ui/DialogFrame.cpp
+  ui/ModalWindowGuard.cpp
   ui/FileChooser.cpp
   ui/Messages.cpp
   ui/PlotBackground.cpp

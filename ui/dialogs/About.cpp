@@ -10,7 +10,6 @@
 #include <QScreen>
 #include <iterator>
 
-#include "ui/DialogFrame.h"
 #include "ui/Fonts.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
@@ -54,7 +53,6 @@ QPixmap ProgramIconPicture() {
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    KeepModalDialogInSight(*this);
     const FixedTextTable& t = FixedTexts();
     setWindowTitle(AnsiText(t.aboutCaption));
     setFont(VerdanaLike(11));

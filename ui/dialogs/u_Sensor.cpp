@@ -14,7 +14,6 @@
 #include <algorithm>
 
 #include "data/TextNumber.h"
-#include "ui/DialogFrame.h"
 #include "ui/Fonts.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
@@ -68,7 +67,6 @@ private:
 Tf_Sensor::Tf_Sensor(MainState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("f_Sensor"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    KeepModalDialogInSight(*this);
     setWindowModality(Qt::WindowModal);
     const TextTable& de = GermanTexts();
     const FixedTextTable& fixed = FixedTexts();

@@ -5,7 +5,6 @@
 #include <QRadioButton>
 #include <QScreen>
 
-#include "ui/DialogFrame.h"
 #include "ui/Fonts.h"
 #include "ui/QtText.h"
 #include "ui/WidgetHelpers.h"
@@ -62,7 +61,6 @@ void RadioGroup::Refresh() {
 Tf_prefs::Tf_prefs(MainState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("f_prefs"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    KeepModalDialogInSight(*this);
     const TextTable& de = GermanTexts();
     setWindowTitle(AnsiText(de.prefsCaption));
     setFont(VerdanaLike(11));

@@ -1,5 +1,5 @@
 // What only a real window manager shows: the main window's place over start/close
-// cycles, and the buttons the manager offers on the modal dialogs. The test starts
+// cycles, and the buttons the manager offers on the modal windows. The test starts
 // its own X server (Xvfb) and window manager (openbox).
 #include <fcntl.h>
 #include <poll.h>
@@ -13,6 +13,9 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
@@ -151,6 +154,7 @@ class WindowManagerTest : public QObject {
 private slots:
     void placeStaysOverStartCloseCycles();
     void modalDialogsCannotBeMinimised();
+    void importFileDialogAndMessageBoxCannotBeMinimised();
 };
 
 void WindowManagerTest::placeStaysOverStartCloseCycles() {
@@ -175,9 +179,16 @@ void WindowManagerTest::placeStaysOverStartCloseCycles() {
     }
 }
 
-// Counts the times a window was minimised.
+namespace {
+
+// Counts the times a window was minimised while this exists.
 class MinimiseCounter : public QObject {
 public:
+    explicit MinimiseCounter(QWidget& window) : window_(window) { window_.installEventFilter(this); }
+    ~MinimiseCounter() override { window_.removeEventFilter(this); }
+    MinimiseCounter(const MinimiseCounter&) = delete;
+    MinimiseCounter& operator=(const MinimiseCounter&) = delete;
+
     int count = 0;
 
 protected:
@@ -185,36 +196,103 @@ protected:
         if (event->type() == QEvent::WindowStateChange && static_cast<QWidget*>(watched)->isMinimized()) ++count;
         return false;
     }
+
+private:
+    QWidget& window_;
 };
+
+// Checks on a shown modal window that the manager is asked to offer no minimising,
+// then minimises it through the manager and checks that it comes straight back.
+// Reports through QTest; the caller looks at QTest::currentTestFailed().
+void CheckComesBackWhenMinimised(QWidget& window) {
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY_WITH_TIMEOUT(Framed(&window), 5000);
+    XProperty x;
+    // Managers that honour the hints offer no minimise function.
+    const std::vector<uint32_t> hints = x.Values(window.winId(), "_MOTIF_WM_HINTS", XCB_ATOM_ANY);
+    QVERIFY(hints.size() >= 2 && (hints[0] & 1) != 0 && (hints[1] & (1 | 8)) == 0);  // not "all", not minimise
+    // One that minimises it all the same (openbox does) gets it straight back.
+    // Asked again while the manager may still be taking the window on under load.
+    MinimiseCounter counter(window);
+    for (int attempt = 0; attempt < 40 && counter.count == 0; ++attempt) {
+        x.Iconify(window.winId());
+        QTest::qWait(250);
+    }
+    QVERIFY(counter.count > 0);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !window.isMinimized() && x.Values(window.winId(), "WM_STATE", XCB_ATOM_ANY) == std::vector<uint32_t>({1, 0}),
+        5000);
+    QVERIFY2(window.isVisible(), qPrintable(window.objectName() + QLatin1Char(' ') + window.windowTitle()));
+}
+
+// Drops the answers to modal windows still waiting when a test leaves early.
+class ModalAnswersScope {
+public:
+    ModalAnswersScope() = default;
+    ~ModalAnswersScope() { test::CancelModalAnswers(); }
+    ModalAnswersScope(const ModalAnswersScope&) = delete;
+    ModalAnswersScope& operator=(const ModalAnswersScope&) = delete;
+};
+
+}  // namespace
 
 void WindowManagerTest::modalDialogsCannotBeMinimised() {
     test::Program started;
     QVERIFY(QTest::qWaitForWindowExposed(f_main));
     for (QDialog* dialog : std::vector<QDialog*>{f_Sensor, f_prefs, AboutBox}) {
         QVERIFY(dialog != nullptr);
-        MinimiseCounter counter;
-        dialog->installEventFilter(&counter);
         dialog->open();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog));
-        QTRY_VERIFY_WITH_TIMEOUT(Framed(dialog), 5000);
-        XProperty x;
-        // Managers that honour the hints offer no minimise function.
-        const std::vector<uint32_t> hints = x.Values(dialog->winId(), "_MOTIF_WM_HINTS", XCB_ATOM_ANY);
-        QVERIFY(hints.size() >= 2 && (hints[0] & 1) != 0 && (hints[1] & (1 | 8)) == 0);  // not "all", not minimise
-        // One that minimises it all the same (openbox does) gets it straight back.
-        // Asked again while the manager may still be taking the window on under load.
-        for (int attempt = 0; attempt < 40 && counter.count == 0; ++attempt) {
-            x.Iconify(dialog->winId());
-            QTest::qWait(250);
-        }
-        QVERIFY(counter.count > 0);
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog->isMinimized() && x.Values(dialog->winId(), "WM_STATE", XCB_ATOM_ANY) ==
-                                                               std::vector<uint32_t>({1, 0}),
-                                 5000);
-        QVERIFY2(dialog->isVisible(), qPrintable(dialog->objectName()));
-        dialog->removeEventFilter(&counter);
+        CheckComesBackWhenMinimised(*dialog);
         dialog->reject();
+        if (QTest::currentTestFailed()) return;
     }
+}
+
+// The windows the main window waits for beyond its own dialogs: the import's file
+// dialog, and the message box over a file that is not a sensor export.
+void WindowManagerTest::importFileDialogAndMessageBoxCannotBeMinimised() {
+    const QTemporaryDir dir;
+    const QString wrong = test::WriteFile(dir, QStringLiteral("wrong.txt"), {"ICode_OTHER42", "Datum\tZeit\tWert"});
+    test::Program started;
+    QVERIFY(QTest::qWaitForWindowExposed(f_main));
+    const ModalAnswersScope answers;
+    const int timeouts = test::ModalTimeouts();
+
+    f_main->SetFileChooser(std::make_unique<DialogFileChooser>());
+    QString title;
+    test::WhenModal([&title](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (!dialog) return false;
+        title = dialog->windowTitle();
+        CheckComesBackWhenMinimised(*dialog);
+        dialog->reject();
+        return true;
+    });
+    f_main->ImportSensordaten1->trigger();
+    if (QTest::currentTestFailed()) return;
+    QCOMPARE(title, QStringLiteral("Datenimport"));
+
+    started.SetImportPath(wrong);
+    QString message;
+    bool dayDialogShown = false;
+    test::WhenModal([&message, &dayDialogShown](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box) return false;
+        message = box->text();
+        CheckComesBackWhenMinimised(*box);
+        // Asked for only now: the checks may take longer than an answer waits.
+        test::WhenDayDialog([&dayDialogShown](Tf_Sensor& dialog) {
+            dayDialogShown = true;
+            dialog.Button2->click();
+        });
+        box->button(QMessageBox::Ok)->click();
+        return true;
+    });
+    f_main->ImportSensordaten1->trigger();
+    if (QTest::currentTestFailed()) return;
+    QCOMPARE(message, QStringLiteral("Falsche Sensordatei!"));
+    QVERIFY(dayDialogShown);
+    QCOMPARE(test::ModalTimeouts(), timeouts);
 }
 
 int main(int argc, char** argv) {
