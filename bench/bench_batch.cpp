@@ -1,20 +1,15 @@
 // The batch over a tree of 1,000 week-long sensor files (288 readings a day, 7 days).
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <stdexcept>
 #include <string>
 
 #include "calc/Batch.h"
+#include "tests/common/ScratchFolder.h"
 #include "windowlogic/MainCoreBatchRoad.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int kFiles = 1000;
 constexpr int kFolders = 10;
@@ -43,26 +38,15 @@ std::string WeekFile(int seed) {
 class BenchTree {
 public:
     BenchTree() {
-        std::string pattern = (fs::temp_directory_path() / "zelk_bench_batch_XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        root_ = pattern;
-        for (int f = 0; f < kFiles; ++f) {
-            const fs::path folder = root_ / ("folder" + std::to_string(f % kFolders));
-            fs::create_directories(folder);
-            std::ofstream(folder / ("sensor" + std::to_string(f) + ".txt"), std::ios::binary) << WeekFile(f);
-        }
+        for (int f = 0; f < kFiles; ++f)
+            folder_.Write("folder" + std::to_string(f % kFolders) + "/sensor" + std::to_string(f) + ".txt",
+                          WeekFile(f));
     }
-    ~BenchTree() {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    BenchTree(const BenchTree&) = delete;
-    BenchTree& operator=(const BenchTree&) = delete;
 
-    std::string Root() const { return root_.string() + "/"; }
+    std::string Root() const { return folder_.Path() + "/"; }
 
 private:
-    fs::path root_;
+    zelk::test::ScratchFolder folder_{"zelk_bench_batch"};
 };
 
 const BenchTree& Tree() {

@@ -3,22 +3,20 @@
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <random>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "data/DateTexts.h"
 #include "data/MinuteGrid.h"
 #include "data/SensorReader.h"
+#include "tests/common/ScratchFolder.h"
 #include "windowlogic/MainCore.h"
 
 namespace zelk {
@@ -33,8 +31,7 @@ const char* const kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul"
 class SensorFile {
 public:
     SensorFile(int readings, bool shuffled)
-        : path_(std::filesystem::temp_directory_path() / ("zelk_bench_" + std::to_string(::getpid()) + "_" +
-                                                          std::to_string(readings) + (shuffled ? "s" : "") + ".txt")) {
+        : path_(folder_.File(std::to_string(readings) + (shuffled ? "s" : "") + ".txt")) {
         // Lines are written from their numbers, so that making a large file leaves no
         // millions of freed strings behind in the heap the import then works in.
         std::vector<std::string> dates;
@@ -61,19 +58,13 @@ public:
             out.write(line, length);
         }
     }
-    ~SensorFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-    SensorFile(const SensorFile&) = delete;
-    SensorFile& operator=(const SensorFile&) = delete;
-
-    std::string Path() const { return path_.string(); }
+    const std::string& Path() const { return path_; }
     // A day in the middle of the file, as the day list spells it.
     const std::string& MiddleDay() const { return days_[days_.size() / 2]; }
 
 private:
-    std::filesystem::path path_;
+    zelk::test::ScratchFolder folder_{"zelk_bench"};
+    std::string path_;
     std::vector<std::string> days_;
 };
 

@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -15,6 +12,7 @@
 
 #include "TestFiles.h"
 #include "calc/Batch.h"
+#include "tests/common/ScratchFolder.h"
 #include "windowlogic/MainCoreBatchRoad.h"
 
 namespace zelk {
@@ -24,55 +22,26 @@ namespace fs = std::filesystem;
 using test::DataLine;
 using test::kHeaderLine;
 
-// A folder tree in the temporary folder, removed with everything in it (read-only
-// folders included) when the test ends.
+// A folder tree in a scratch folder, named as the batch names its folders.
 class TempTree {
 public:
-    TempTree() {
-        std::string pattern = (fs::temp_directory_path() / "zelk_batch_XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        root_ = pattern;
-    }
-    ~TempTree() {
-        std::error_code ec;
-        for (auto it = fs::recursive_directory_iterator(root_, ec); !ec && it != fs::recursive_directory_iterator();
-             it.increment(ec)) {
-            std::error_code ignored;
-            if (!it->is_symlink(ignored) && it->is_directory(ignored))
-                fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        }
-        fs::remove_all(root_, ec);
-    }
-    TempTree(const TempTree&) = delete;
-    TempTree& operator=(const TempTree&) = delete;
+    // The root with a trailing "/".
+    std::string Root() const { return folder_.Path() + "/"; }
+    std::string Path(const std::string& relative) const { return folder_.File(relative); }
 
-    // The root with a trailing "/", as the batch names its folders.
-    std::string Root() const { return root_.string() + "/"; }
-    std::string Path(const std::string& relative) const { return Root() + relative; }
-
-    void Write(const std::string& relative, const std::string& bytes) const {
-        const fs::path path = root_ / relative;
-        fs::create_directories(path.parent_path());
-        std::ofstream out(path, std::ios::binary);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
-    void MakeDir(const std::string& relative) const { fs::create_directories(root_ / relative); }
+    void Write(const std::string& relative, const std::string& bytes) const { folder_.Write(relative, bytes); }
+    void MakeDir(const std::string& relative) const { fs::create_directories(Path(relative)); }
     void ReadOnly(const std::string& relative) const {
-        fs::permissions(root_ / relative, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+        fs::permissions(Path(relative), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                         fs::perm_options::remove);
     }
     void Link(const std::string& target, const std::string& relative) const {
-        fs::create_symlink(target, root_ / relative);
+        fs::create_symlink(target, Path(relative));
     }
-    std::string Read(const std::string& relative) const {
-        std::ifstream in(root_ / relative, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string Read(const std::string& relative) const { return folder_.Read(relative); }
 
 private:
-    fs::path root_;
+    test::ScratchFolder folder_{"zelk_batch"};
 };
 
 const std::string kFirstDay = "01-Jan-08";
@@ -576,10 +545,8 @@ TEST(BatchRoad, TheWalkDrivesTheRoadFileByFile) {
     EXPECT_EQ(outcome.end, BatchEnd::Finished);
     EXPECT_EQ(road.log, (std::vector<std::string>{"status         ", "reset", "status 1", "clear", "read a.txt",
                                                   "day 14-Jun-09", "grid", "status 1/1", "status fertig"}));
-    std::ifstream in(tree.Path("ZELK_Tab.csv"), std::ios::binary);
-    std::stringstream written;
-    written << in.rdbuf();
-    EXPECT_EQ(written.str(), std::string(kBatchHeader) + "\r\n" + tree.Path("a.txt") + ";S+E+;S-E+;S-E-;S+E-\r\n");
+    EXPECT_EQ(tree.Read("ZELK_Tab.csv"),
+              std::string(kBatchHeader) + "\r\n" + tree.Path("a.txt") + ";S+E+;S-E+;S-E-;S+E-\r\n");
 }
 
 }  // namespace

@@ -12,7 +12,8 @@ namespace zelk {
 namespace {
 
 using test::DataLine;
-using test::TempFile;
+using test::ScratchFile;
+using test::UnusedTempPath;
 
 // The main window's logic without a window: start-up, import and grid, with hooks that
 // record what the window would be asked to do.
@@ -44,7 +45,7 @@ protected:
     }
 
     SensorFileRead Import(const std::string& bytes) {
-        const TempFile file(bytes);
+        const ScratchFile file(bytes);
         return core.ReadSensorFile(file.Path());
     }
 
@@ -150,7 +151,7 @@ TEST_F(ImportRoad, FailedImportsKeepThePreviousDays) {
     EXPECT_EQ(s.f_Sensor.lbItemIndex, 2);
 
     messages.clear();
-    core.ReadSensorFile(TempFile::NewPath(".txt").string());
+    core.ReadSensorFile(UnusedTempPath(".txt").string());
     EXPECT_EQ(messages, std::vector<std::string>{"Fehler beim Import der Sensordaten!   "});
     EXPECT_EQ(s.sensorTab.TotalRows(), 772);
 
@@ -184,7 +185,7 @@ TEST_F(ImportRoad, AcceptedFileLeavesNoDaySelected) {
     // A refused file and one that does not open keep list and selection.
     s.f_Sensor.lbItemIndex = 1;
     EXPECT_EQ(Import("no header\r\n"), SensorFileRead::WrongFile);
-    EXPECT_EQ(core.ReadSensorFile(TempFile::NewPath(".txt").string()), SensorFileRead::NotRead);
+    EXPECT_EQ(core.ReadSensorFile(UnusedTempPath(".txt").string()), SensorFileRead::NotRead);
     EXPECT_EQ(s.f_Sensor.lb_Sensor.size(), 2u);
     EXPECT_EQ(s.f_Sensor.lbItemIndex, 1);
 }

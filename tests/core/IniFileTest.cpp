@@ -6,10 +6,9 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
+#include "tests/common/ScratchFolder.h"
 #include "windowlogic/IniFile.h"
 
 namespace zelk {
@@ -17,39 +16,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder in the temporary folder, removed with everything in it.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern = (fs::temp_directory_path() / "zelk_ini_XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    std::string File(const std::string& name) const { return (fs::path(path_) / name).string(); }
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
+using test::ReadFileBytes;
+using test::ScratchFolder;
+using test::WriteFileBytes;
 
 // The error that writing the file raises; the test fails when there is none.
 std::optional<SettingsFileError> WriteError(const IniFile& file) {
@@ -177,7 +146,7 @@ TEST(IniFileDisk, FileThatExistsButCannotBeReadRaises) {
     }
     if (::geteuid() != 0) {  // the owner's read bit does not stop root
         const std::string locked = folder.File("locked.ini");
-        WriteBytes(locked, "[A]\r\n");
+        WriteFileBytes(locked, "[A]\r\n");
         fs::permissions(locked, fs::perms::none);
         EXPECT_THROW(IniFile{locked}, SettingsFileError);
     }
@@ -186,7 +155,7 @@ TEST(IniFileDisk, FileThatExistsButCannotBeReadRaises) {
 TEST(IniFileDisk, WritesCrLfTextThroughATemporaryFileRenamedOverTheOld) {
     ScratchFolder folder;
     const std::string path = folder.File("zelk.ini");
-    WriteBytes(path, "[Keep]\nx=1\n");
+    WriteFileBytes(path, "[Keep]\nx=1\n");
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     struct stat before {};
     ASSERT_EQ(::stat(path.c_str(), &before), 0);
@@ -195,7 +164,7 @@ TEST(IniFileDisk, WritesCrLfTextThroughATemporaryFileRenamedOverTheOld) {
     file.WriteInteger("New", "y", 2);
     file.UpdateFile();
 
-    EXPECT_EQ(ReadBytes(path), "[Keep]\r\nx=1\r\n\r\n[New]\r\ny=2\r\n\r\n");
+    EXPECT_EQ(ReadFileBytes(path), "[Keep]\r\nx=1\r\n\r\n[New]\r\ny=2\r\n\r\n");
     struct stat after {};
     ASSERT_EQ(::stat(path.c_str(), &after), 0);
     EXPECT_NE(before.st_ino, after.st_ino);  // a new file took the old one's name
@@ -215,11 +184,11 @@ TEST(IniFileDisk, FailedWriteNamesPathAndReasonAndLeavesTheOldFile) {
 
     // The rename fails when the name now belongs to a folder; nothing is left behind.
     const std::string path = folder.File("zelk.ini");
-    WriteBytes(path, "[A]\r\nk=1\r\n");
+    WriteFileBytes(path, "[A]\r\nk=1\r\n");
     IniFile file(path);
     fs::remove(path);
     fs::create_directory(path);
-    WriteBytes(path + "/inside", "x");
+    WriteFileBytes(path + "/inside", "x");
     EXPECT_THROW(file.UpdateFile(), SettingsFileError);
     EXPECT_TRUE(fs::is_directory(path));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
@@ -228,7 +197,7 @@ TEST(IniFileDisk, FailedWriteNamesPathAndReasonAndLeavesTheOldFile) {
 TEST(IniFileDisk, WriteProtectedFileIsNotReplaced) {
     ScratchFolder folder;
     const std::string path = folder.File("zelk.ini");
-    WriteBytes(path, "[A]\r\nk=1\r\n");
+    WriteFileBytes(path, "[A]\r\nk=1\r\n");
     // No write permission for anyone: refused also for a user the system lets write anyway.
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     IniFile file(path);
@@ -240,7 +209,7 @@ TEST(IniFileDisk, WriteProtectedFileIsNotReplaced) {
     EXPECT_EQ(error->Reason(), std::generic_category().message(EACCES));
     EXPECT_EQ(std::string(error->what()),
               "Settings file " + path + " cannot be written: " + std::generic_category().message(EACCES));
-    EXPECT_EQ(ReadBytes(path), "[A]\r\nk=1\r\n");
+    EXPECT_EQ(ReadFileBytes(path), "[A]\r\nk=1\r\n");
     EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
 
@@ -248,7 +217,7 @@ TEST(IniFileDisk, WriteProtectedFileIsNotReplaced) {
         // Writable for others but not for the owner: this user may not write it.
         fs::permissions(path, fs::perms::owner_read | fs::perms::others_write | fs::perms::others_read);
         EXPECT_THROW(file.UpdateFile(), SettingsFileError);
-        EXPECT_EQ(ReadBytes(path), "[A]\r\nk=1\r\n");
+        EXPECT_EQ(ReadFileBytes(path), "[A]\r\nk=1\r\n");
     }
 }
 
@@ -256,7 +225,7 @@ TEST(IniFileDisk, SymbolicLinkIsWrittenThroughAndKept) {
     ScratchFolder folder;
     fs::create_directory(folder.File("real"));
     const std::string target = folder.File("real/settings.ini");
-    WriteBytes(target, "[A]\r\nk=1\r\n");
+    WriteFileBytes(target, "[A]\r\nk=1\r\n");
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
     const std::string path = folder.File("zelk.ini");
     fs::create_symlink("real/settings.ini", path);  // relative to the link's folder
@@ -266,7 +235,7 @@ TEST(IniFileDisk, SymbolicLinkIsWrittenThroughAndKept) {
     file.UpdateFile();
     EXPECT_TRUE(fs::is_symlink(path));
     EXPECT_EQ(fs::read_symlink(path), "real/settings.ini");
-    EXPECT_EQ(ReadBytes(target), "[A]\r\nk=2\r\n\r\n");
+    EXPECT_EQ(ReadFileBytes(target), "[A]\r\nk=2\r\n\r\n");
     EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     // No temporary file is left beside the link or the target.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 2);
@@ -280,13 +249,13 @@ TEST(IniFileDisk, SymbolicLinkIsWrittenThroughAndKept) {
     EXPECT_EQ(error->Path(), path);
     EXPECT_EQ(error->Reason(), std::generic_category().message(EACCES));
     EXPECT_TRUE(fs::is_symlink(path));
-    EXPECT_EQ(ReadBytes(target), "[A]\r\nk=2\r\n\r\n");
+    EXPECT_EQ(ReadFileBytes(target), "[A]\r\nk=2\r\n\r\n");
 }
 
 TEST(IniFileDisk, WriteProtectedFolder) {
     ScratchFolder folder;
     const std::string path = folder.File("zelk.ini");
-    WriteBytes(path, "[A]\r\nk=1\r\n");
+    WriteFileBytes(path, "[A]\r\nk=1\r\n");
     fs::permissions(folder.Path(), fs::perms::owner_read | fs::perms::owner_exec);
     if (::access(folder.Path().c_str(), W_OK) == 0) {
         // The owner's write bit does not stop root; sysfs refuses new files to everyone.
@@ -301,7 +270,7 @@ TEST(IniFileDisk, WriteProtectedFolder) {
     const auto error = WriteError(file);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->Reason(), std::generic_category().message(EACCES));
-    EXPECT_EQ(ReadBytes(path), "[A]\r\nk=1\r\n");
+    EXPECT_EQ(ReadFileBytes(path), "[A]\r\nk=1\r\n");
 }
 
 TEST(IniFileDisk, OnlyRegularFilesAreReadOrReplaced) {
@@ -335,15 +304,15 @@ TEST(IniFileDisk, OnlyRegularFilesAreReadOrReplaced) {
 TEST(IniFileDisk, TemporariesLeftByStoppedSavesAreRemoved) {
     ScratchFolder folder;
     const std::string path = folder.File("zelk.ini");
-    WriteBytes(path, "[A]\r\nk=1\r\n");
+    WriteFileBytes(path, "[A]\r\nk=1\r\n");
     const pid_t child = ::fork();
     if (child == 0) ::_exit(0);
     ASSERT_GT(child, 0);
     ::waitpid(child, nullptr, 0);  // a process that no longer runs
     const std::string left = path + ".tmp." + std::to_string(child) + ".0";
     const std::string running = path + ".tmp." + std::to_string(::getppid()) + ".0";
-    WriteBytes(left, "[A]\r\nk=");
-    WriteBytes(running, "[A]\r\nk=");
+    WriteFileBytes(left, "[A]\r\nk=");
+    WriteFileBytes(running, "[A]\r\nk=");
     IniFile file(path);
     file.WriteInteger("A", "k", 2);
     file.UpdateFile();
@@ -355,7 +324,7 @@ TEST(IniFileDisk, TemporariesLeftByStoppedSavesAreRemoved) {
 TEST(IniFileDisk, FolderThatTakesNoNewFileIsWrittenInPlace) {
     ScratchFolder folder;
     const std::string path = folder.File("zelk.ini");
-    WriteBytes(path, "[A]\r\nk=1\r\nlong=line that makes the old file longer\r\n");
+    WriteFileBytes(path, "[A]\r\nk=1\r\nlong=line that makes the old file longer\r\n");
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                               fs::perms::group_write | fs::perms::others_read | fs::perms::others_write);
     fs::permissions(folder.Path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
@@ -383,7 +352,7 @@ TEST(IniFileDisk, FolderThatTakesNoNewFileIsWrittenInPlace) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(ReadBytes(path), "[A]\r\nk=2\r\nlong=line that makes the old file longer\r\n\r\n");
+    EXPECT_EQ(ReadFileBytes(path), "[A]\r\nk=2\r\nlong=line that makes the old file longer\r\n\r\n");
     struct stat after {};
     ASSERT_EQ(::stat(path.c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);

@@ -19,7 +19,8 @@ using test::ImportTarget;
 using test::kHeaderLine;
 using test::kImportErrorText;
 using test::kWrongFileText;
-using test::TempFile;
+using test::ScratchFile;
+using test::UnusedTempPath;
 
 struct Row {
     int id;
@@ -309,14 +310,14 @@ TEST(ReadSensorFile, FileThatCannotBeReadGivesTheImportError) {
     Preload(t);
     t.currentDateText = "old";
     t.currentTimeText = "old";
-    EXPECT_EQ(t.Read(TempFile::NewPath(".txt").string()), SensorFileRead::NotRead);
+    EXPECT_EQ(t.Read(UnusedTempPath(".txt").string()), SensorFileRead::NotRead);
     EXPECT_EQ(t.Messages(), (std::vector<std::string>{kImportErrorText + "  "}));
     EXPECT_EQ(t.sensorTab.RowCount(), 1);
     EXPECT_EQ(t.currentDateText, "");
     EXPECT_EQ(t.currentTimeText, "");
 
     // A folder is no regular file.
-    const std::filesystem::path folder = TempFile::NewPath(".dir");
+    const std::filesystem::path folder = UnusedTempPath(".dir");
     std::filesystem::create_directory(folder);
     t.recorder.messages.clear();
     EXPECT_EQ(t.Read(folder.string()), SensorFileRead::NotRead);
@@ -331,9 +332,9 @@ TEST(ReadSensorFile, FileThatCannotBeReadGivesTheImportError) {
 
 TEST(ReadSensorFile, OnlyRegularFilesAreRead) {
     // A pipe without a writer would wait for ever; /dev/zero would never end.
-    const std::filesystem::path fifo = TempFile::NewPath(".fifo");
+    const std::filesystem::path fifo = UnusedTempPath(".fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::filesystem::path zero = TempFile::NewPath(".txt");
+    const std::filesystem::path zero = UnusedTempPath(".txt");
     std::filesystem::create_symlink("/dev/zero", zero);
     for (const auto& path : {fifo, zero}) {
         ImportTarget t;
@@ -439,12 +440,12 @@ TEST(ReadSensorFile, LongFileWithManyDays) {
 }
 
 TEST(IsSensorFile, HeaderTest) {
-    EXPECT_TRUE(IsSensorFile(TempFile(Header()).Path()));
-    EXPECT_TRUE(IsSensorFile(TempFile("ICode_1\n" + Header()).Path()));
-    EXPECT_FALSE(IsSensorFile(TempFile("ICode_1\n").Path()));
-    EXPECT_FALSE(IsSensorFile(TempFile("").Path()));
-    EXPECT_FALSE(IsSensorFile(TempFile("Sample only\n").Path()));
-    EXPECT_FALSE(IsSensorFile(TempFile::NewPath(".txt").string()));
+    EXPECT_TRUE(IsSensorFile(ScratchFile(Header()).Path()));
+    EXPECT_TRUE(IsSensorFile(ScratchFile("ICode_1\n" + Header()).Path()));
+    EXPECT_FALSE(IsSensorFile(ScratchFile("ICode_1\n").Path()));
+    EXPECT_FALSE(IsSensorFile(ScratchFile("").Path()));
+    EXPECT_FALSE(IsSensorFile(ScratchFile("Sample only\n").Path()));
+    EXPECT_FALSE(IsSensorFile(UnusedTempPath(".txt").string()));
 }
 
 }  // namespace

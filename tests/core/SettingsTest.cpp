@@ -3,10 +3,9 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
+#include "tests/common/ScratchFolder.h"
 #include "windowlogic/Settings.h"
 
 namespace zelk {
@@ -17,28 +16,8 @@ namespace fs = std::filesystem;
 // A program folder of its own: the program file "zelk" and its settings file.
 class SettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "zelk_settings_XXXXXX").string();
-        folder_ = ::mkdtemp(pattern.data());
-        program_ = folder_ + "/zelk";
-        ini_ = folder_ + "/zelk.ini";
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(folder_, ignored);
-    }
-
-    void WriteIni(const std::string& text) const {
-        std::ofstream out(ini_, std::ios::binary);
-        out << text;
-    }
-    std::string ReadIni() const {
-        std::ifstream in(ini_, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    void WriteIni(const std::string& text) const { test::WriteFileBytes(ini_, text); }
+    std::string ReadIni() const { return test::ReadFileBytes(ini_); }
     // Loads into a fresh state and place, as at start-up.
     std::optional<std::string> Load() {
         state_ = std::make_unique<MainState>();
@@ -48,9 +27,9 @@ protected:
         return problem;
     }
 
-    std::string folder_;
-    std::string program_;
-    std::string ini_;
+    const test::ScratchFolder folder_{"zelk_settings"};
+    const std::string program_ = folder_.File("zelk");
+    const std::string ini_ = folder_.File("zelk.ini");
     std::unique_ptr<MainState> state_;
     WindowPlace place_;
 };
@@ -270,7 +249,7 @@ TEST_F(SettingsTest, UnreadableFileStartsWithDefaultsAndSaysSoOnce) {
 
 TEST_F(SettingsTest, FolderThatCannotBeWrittenGivesAMessageNamingPathAndReason) {
     Load();
-    state_->IniPath = folder_ + "/gone/zelk.ini";
+    state_->IniPath = folder_.File("gone/zelk.ini");
     const auto failed = SaveSettings(*state_, place_);
     ASSERT_TRUE(failed);
     EXPECT_EQ(*failed, "Die Einstellungsdatei \"" + state_->IniPath +
@@ -284,8 +263,8 @@ TEST_F(SettingsTest, FolderThatCannotBeWrittenGivesAMessageNamingPathAndReason) 
 
 TEST_F(SettingsTest, WriteProtectedFolder) {
     Load();
-    fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
-    if (::access(folder_.c_str(), W_OK) == 0) {
+    fs::permissions(folder_.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+    if (::access(folder_.Path().c_str(), W_OK) == 0) {
         // The owner's write bit does not stop root; sysfs refuses new files to everyone.
         if (!fs::is_directory("/sys")) GTEST_SKIP() << "no folder that stays write-protected for this user";
         state_->IniPath = "/sys/zelk.ini";

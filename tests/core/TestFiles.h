@@ -1,49 +1,16 @@
 #pragma once
 
-// Helpers shared by the core tests: temporary files and a reader target with
-// recording hooks.
+// Helpers shared by the core tests: a reader target with recording hooks, and data lines.
 
-#include <unistd.h>
-
-#include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "data/Hooks.h"
 #include "data/SensorReader.h"
 #include "data/SensorTab.h"
+#include "tests/common/ScratchFolder.h"
 
 namespace zelk::test {
-
-// A file in the temporary folder, written byte for byte and removed again.
-class TempFile {
-public:
-    explicit TempFile(const std::string& bytes, const std::string& suffix = ".txt") : path_(NewPath(suffix)) {
-        std::ofstream out(path_, std::ios::binary);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
-    ~TempFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    std::string Path() const { return path_.string(); }
-
-    // A name in the temporary folder that no file has (nothing is created).
-    static std::filesystem::path NewPath(const std::string& suffix) {
-        static std::atomic<int> counter{0};
-        return std::filesystem::temp_directory_path() /
-               ("zelk_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + suffix);
-    }
-
-private:
-    std::filesystem::path path_;
-};
 
 // Hooks that record the messages and count the event runs.
 struct RecordingHooks {
@@ -74,7 +41,7 @@ struct ImportTarget {
 
     SensorFileRead Read(const std::string& path) { return ReadSensorFile(path, target, recorder.hooks); }
     SensorFileRead ReadText(const std::string& bytes) {
-        const TempFile file(bytes);
+        const ScratchFile file(bytes);
         return Read(file.Path());
     }
     const std::vector<std::string>& Messages() const { return recorder.messages; }

@@ -4,18 +4,15 @@
 #include <unistd.h>
 
 #include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/common/ScratchFolder.h"
 #include "windowlogic/VersionBlock.h"
 #include "windowlogic/VersionInfo.h"
 
 namespace zelk {
 namespace {
-
-namespace fs = std::filesystem;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -102,29 +99,14 @@ Bytes MakeElf(const std::vector<std::pair<std::string, Bytes>>& sections, bool w
     return out;
 }
 
-// A file in a scratch folder, removed at the end.
-class ScratchFile {
-public:
-    explicit ScratchFile(const Bytes& bytes) {
-        std::string pattern = (fs::temp_directory_path() / "zelk_version_XXXXXX").string();
-        const int fd = ::mkstemp(pattern.data());
-        path_ = pattern;
-        ::close(fd);
-        std::ofstream out(path_, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    ~ScratchFile() { ::unlink(path_.c_str()); }
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
+// The bytes in a scratch file.
+test::ScratchFile FileOf(const Bytes& bytes) {
+    return test::ScratchFile(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
 
 // The version text of an ELF file (64-bit, or 32-bit) that carries `block`.
 std::string VersionOf(const Bytes& block, bool elf64 = true) {
-    const ScratchFile file(MakeElf({{".text", Bytes(16, 0x90)}, {"zelk_version", block}}, elf64));
+    const test::ScratchFile file = FileOf(MakeElf({{".text", Bytes(16, 0x90)}, {"zelk_version", block}}, elf64));
     return GetVersionString(file.Path());
 }
 
@@ -190,19 +172,19 @@ TEST(VersionString, KeyComesFromTheFixedPlaces) {
 
 TEST(VersionString, EmptyWithoutABlockOrAFileVersion) {
     EXPECT_EQ(VersionOf(MakeBlock({{"ProductVersion", "0.4.6.1"}})), "");
-    const ScratchFile noSection(MakeElf({{".text", Bytes(8, 0)}}));
+    const test::ScratchFile noSection = FileOf(MakeElf({{".text", Bytes(8, 0)}}));
     EXPECT_EQ(GetVersionString(noSection.Path()), "");
     std::uint32_t handle = 0;
     EXPECT_EQ(GetFileVersionInfoSize(noSection.Path(), handle), 0u);
-    const ScratchFile notElf(Bytes{'M', 'Z', 0, 0, 'x'});
+    const test::ScratchFile notElf = FileOf(Bytes{'M', 'Z', 0, 0, 'x'});
     EXPECT_EQ(GetVersionString(notElf.Path()), "");
     EXPECT_EQ(GetVersionString("/nonexistent/zelk"), "");
-    const ScratchFile empty(Bytes{});
+    const test::ScratchFile empty = FileOf(Bytes{});
     EXPECT_EQ(GetVersionString(empty.Path()), "");
     // A cut-off ELF file, and one with an empty section.
     Bytes cut = MakeElf({{"zelk_version", MakeBlock({{"FileVersion", "1"}})}});
     cut.resize(cut.size() - 30);
-    const ScratchFile truncated(cut);
+    const test::ScratchFile truncated = FileOf(cut);
     EXPECT_EQ(GetVersionString(truncated.Path()), "");
     EXPECT_EQ(VersionOf(Bytes{}), "");
     EXPECT_EQ(VersionOf(Bytes{0x10, 0x00}), "");
@@ -222,7 +204,7 @@ TEST(VersionString, RoomForOneHundredCharactersAndAFiveThousandByteBlock) {
     ASSERT_GT(big.size(), kVersionBufferSize);
     EXPECT_EQ(VersionOf(big), "0.4.6.1 " + std::string(kVersionTextRoom - 8, 'h'));
 
-    const ScratchFile file(MakeElf({{"zelk_version", big}}));
+    const test::ScratchFile file = FileOf(MakeElf({{"zelk_version", big}}));
     std::vector<std::uint8_t> buffer(kVersionBufferSize + 16, 0xEE);
     std::uint32_t handle = 0;
     EXPECT_EQ(GetFileVersionInfoSize(file.Path(), handle), big.size());
@@ -231,7 +213,7 @@ TEST(VersionString, RoomForOneHundredCharactersAndAFiveThousandByteBlock) {
 }
 
 TEST(FileDate, LocalTimeAsYearMonthDayHourMinute) {
-    const ScratchFile file(Bytes{1, 2, 3});
+    const test::ScratchFile file = FileOf(Bytes{1, 2, 3});
     std::tm local{};
     local.tm_year = 2014 - 1900;
     local.tm_mon = 8;

@@ -120,7 +120,7 @@ TEST(ZelkEval, DecimalPointWithoutALocaleIsTheUsLocale) {
     std::vector<std::string> lines = Expected("calc_worked_day.txt");
     std::string text;
     for (std::string& line : lines) text += zelk::ReplaceChar(line, ',', '.') + "\n";
-    const zelk::test::TempFile file(text);
+    const zelk::test::ScratchFile file(text);
     const EvalRun run = EvaluatePath("--decimal .", file.Path());
     EXPECT_EQ(run.exitCode, 0);
     std::vector<std::string> expected = Expected("calc_worked_day.expected");
@@ -135,7 +135,7 @@ TEST(ZelkEval, DecimalPointWithoutALocaleIsTheUsLocale) {
 }
 
 TEST(ZelkEval, GridBuildThatRaisesEndsWithTheError) {
-    const zelk::test::TempFile file(
+    const zelk::test::ScratchFile file(
         "ICode_RAISE\r\nIndex\tDate\tTime\tSample\tSensor Value\r\n"
         "1\t3x-Jun-09\t08:00\t6,0\r\n2\t3x-Jun-09\t08:15\t7,0\r\n");
     const EvalRun run = EvaluatePath("", file.Path());

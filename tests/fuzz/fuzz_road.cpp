@@ -6,15 +6,16 @@
 #include <string>
 #include <string_view>
 
-#include "ScratchFile.h"
+#include "FuzzCheck.h"
 #include "data/Errors.h"
 #include "data/Locale.h"
+#include "tests/common/ScratchFolder.h"
 #include "windowlogic/MainCore.h"
 
 namespace {
 
 using zelk::fuzz::Check;
-using zelk::fuzz::ScratchFile;
+using zelk::test::ScratchFolder;
 
 struct Step {
     std::string text;
@@ -24,7 +25,7 @@ struct Step {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const ScratchFile scratch;
+    static const ScratchFolder scratch("zelk_fuzz");
     if (size < 2) return 0;
     // The first byte picks the language and the day, the second a typed step.
     const std::uint8_t choice = data[0];
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     s.de1 = language == "de";
     s.en1 = language == "en";
     core.StartUp(language);
-    core.ReadSensorFile(scratch.Write(bytes));
+    core.ReadSensorFile(scratch.Write("input.txt", bytes));
     const auto& days = s.f_Sensor.lb_Sensor;
     if (days.empty()) return 0;
     s.f_Sensor.SelectedDate = days[(choice >> 2) % days.size()];

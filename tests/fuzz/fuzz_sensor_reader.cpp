@@ -8,17 +8,18 @@
 #include <string_view>
 #include <vector>
 
-#include "ScratchFile.h"
+#include "FuzzCheck.h"
 #include "data/DateTexts.h"
 #include "data/Errors.h"
 #include "data/Locale.h"
 #include "data/SensorReader.h"
 #include "data/SensorTab.h"
+#include "tests/common/ScratchFolder.h"
 
 namespace {
 
 using zelk::fuzz::Check;
-using zelk::fuzz::ScratchFile;
+using zelk::test::ScratchFolder;
 
 const std::string kWrongFile = "Falsche Sensordatei!";
 const std::string kImportError = "Fehler beim Import der Sensordaten! ";
@@ -55,11 +56,11 @@ void FuzzLine(std::string_view bytes) {
     Check(t.date.find('\t') == std::string::npos && t.time.find('\t') == std::string::npos);
 }
 
-void FuzzFile(const ScratchFile& scratch, std::string_view bytes) {
+void FuzzFile(const ScratchFolder& scratch, std::string_view bytes) {
     std::vector<std::string> messages;
     const zelk::WindowHooks hooks{[&messages](const std::string& text) { messages.push_back(text); }, [] {}};
     Target t(',', bytes.size() % 3 == 0 ? 1 : 0);
-    const zelk::SensorFileRead outcome = zelk::ReadSensorFile(scratch.Write(bytes), t.import, hooks);
+    const zelk::SensorFileRead outcome = zelk::ReadSensorFile(scratch.Write("input.txt", bytes), t.import, hooks);
     Check(messages.size() <= 1);
     switch (outcome) {
     case zelk::SensorFileRead::NotRead:
@@ -115,7 +116,7 @@ void FuzzDateAndClock(std::string_view bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const ScratchFile scratch;
+    static const ScratchFolder scratch("zelk_fuzz");
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     FuzzLine(bytes);
     FuzzFile(scratch, bytes);
