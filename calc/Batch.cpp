@@ -1,6 +1,8 @@
 #include "calc/Batch.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <exception>
@@ -86,23 +88,35 @@ int UpdateStepFor(int filesFound) {
 
 bool BatchResultFile::Create(const std::string& path) {
     path_ = path;
-    // Only a regular file is emptied: a pipe would block the walk, a device take the lines.
+    whole_ = 0;
+    // Opened without waiting and emptied only once it shows as a regular file: a pipe
+    // would block the walk, a device take the lines.
+    file_.Reset(::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666));
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return false;
-    out_.open(path, std::ios::binary | std::ios::trunc);
-    return out_.is_open();
+    if (file_.Get() >= 0 && ::fstat(file_.Get(), &st) == 0 && S_ISREG(st.st_mode) && ::ftruncate(file_.Get(), 0) == 0)
+        return true;
+    file_.Reset();
+    return false;
 }
 
 void BatchResultFile::WriteLine(std::string_view line) {
     // Each finished line reaches the file at once, so a run that is stopped keeps it.
-    out_ << line << "\r\n" << std::flush;
-    if (!out_) throw ZelkError("Cannot write '" + path_ + "'");
+    std::string text(line);
+    text += "\r\n";
+    if (WriteAll(file_.Get(), text) != 0) {
+        // What fit of the line (a full disk) is cut off again, and the next write would
+        // start there; the error stands either way.
+        if (::ftruncate(file_.Get(), whole_) == 0) ::lseek(file_.Get(), whole_, SEEK_SET);
+        ThrowWriteError();
+    }
+    whole_ += static_cast<off_t>(text.size());
 }
 
 void BatchResultFile::Close() {
-    out_.close();
-    if (!out_) throw ZelkError("Cannot write '" + path_ + "'");
+    if (file_.Close() != 0) ThrowWriteError();
 }
+
+void BatchResultFile::ThrowWriteError() const { throw ZelkError("Cannot write '" + path_ + "'"); }
 
 BatchOutcome BatchEvaluation::Run(const std::string& chosenFolder) {
     if (chosenFolder.empty()) return {};

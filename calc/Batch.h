@@ -1,11 +1,13 @@
 #pragma once
 
-#include <fstream>
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "calc/BatchState.h"
+#include "data/FileHandle.h"
 #include "data/SensorReader.h"
 
 namespace zelk {
@@ -33,7 +35,8 @@ std::vector<std::string> EnteredSubfolders(const std::string& folder);
 int UpdateStepFor(int filesFound);
 
 // The result file: lines end in CR LF and are written through one by one; a line
-// that cannot be written raises.
+// that cannot be written whole is taken back and raises, so the file holds whole
+// lines only.
 class BatchResultFile {
 public:
     // Creates the file or empties an existing regular one; false when that fails or
@@ -43,8 +46,11 @@ public:
     void Close();
 
 private:
-    std::ofstream out_;
+    [[noreturn]] void ThrowWriteError() const;
+
+    FileHandle file_;
     std::string path_;
+    off_t whole_ = 0;  // the bytes of the lines written whole
 };
 
 // How a batch run ended.

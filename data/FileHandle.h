@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
+#include <string_view>
 
 namespace zelk {
 
@@ -31,5 +33,20 @@ public:
 private:
     int fd_ = -1;
 };
+
+// Writes all of the text, going on after an interrupted or short write; 0 or the error
+// number.
+inline int WriteAll(int fd, std::string_view text) {
+    size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t put = ::write(fd, text.data() + written, text.size() - written);
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        written += static_cast<size_t>(put);
+    }
+    return 0;
+}
 
 }  // namespace zelk

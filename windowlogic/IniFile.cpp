@@ -47,20 +47,6 @@ std::string ReadWholeFile(const std::string& path) {
     return text;
 }
 
-// Writes all of the text; 0 or the error number.
-int WriteAll(int fd, std::string_view text) {
-    size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t put = ::write(fd, text.data() + written, text.size() - written);
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        written += static_cast<size_t>(put);
-    }
-    return 0;
-}
-
 // The name of a temporary file beside `target`: "<target>.tmp.<pid>.<attempt>".
 std::string TemporaryName(const std::string& target, int attempt) {
     return target + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(attempt);

@@ -1,17 +1,23 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "TestFiles.h"
 #include "calc/Batch.h"
+#include "data/FileHandle.h"
 #include "tests/common/ScratchFolder.h"
 #include "windowlogic/MainCoreBatchRoad.h"
 
@@ -446,6 +452,101 @@ TEST(BatchRun, ResultPathThatIsNoRegularFileIsRefused) {
     EXPECT_EQ(outcome.end, BatchEnd::NoResultFile);
     EXPECT_EQ(outcome.error, "Cannot create '" + tree.Path("ZELK_Tab.csv") + "'");
     EXPECT_TRUE(fs::is_fifo(tree.Path("ZELK_Tab.csv")));
+}
+
+// Files of this process may grow to `bytes` only, and a write past that fails instead
+// of raising SIGXFSZ: a full disk in small. Both are restored when it goes.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        if (::getrlimit(RLIMIT_FSIZE, &oldLimit_) != 0 || ::sigaction(SIGXFSZ, &ignore, &oldAction_) != 0)
+            throw std::runtime_error("cannot save the file size limit");
+        struct rlimit limit = oldLimit_;
+        limit.rlim_cur = bytes;
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            ::sigaction(SIGXFSZ, &oldAction_, nullptr);
+            throw std::runtime_error("cannot limit the file size");
+        }
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &oldLimit_);
+        ::sigaction(SIGXFSZ, &oldAction_, nullptr);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    struct rlimit oldLimit_ {};
+    struct sigaction oldAction_ {};
+};
+
+TEST(BatchRun, FullDiskKeepsOnlyWholeLines) {
+    TempTree tree;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) tree.Write(name, SeriesFile(kWorked));
+    const std::string first = tree.Path("a.txt") + ";4,0;5,0;5,0;4,5\r\n";
+    const std::string second = tree.Path("b.txt") + ";4,0;5,0;5,0;4,5\r\n";
+    Harness h;
+    BatchOutcome outcome;
+    {
+        // The disk fills up in the middle of the second line.
+        const FileSizeLimit limit(kHeader.size() + first.size() + second.size() / 2);
+        outcome = h.Run(tree.Root());
+    }
+    EXPECT_EQ(outcome.end, BatchEnd::Error);
+    EXPECT_EQ(outcome.error, "Cannot write '" + tree.Path("ZELK_Tab.csv") + "'");
+    EXPECT_EQ(tree.Read("ZELK_Tab.csv"), kHeader + first);
+}
+
+// A thread, standing in for another process, swaps a pipe and a regular file at the
+// result path while the result file is created again and again: the pipe is never
+// taken. The thread opens the pipe for reading now and then, which frees an open that
+// waits for a reader, so such a fault fails the test instead of hanging it.
+TEST(BatchRun, PipeSwappedIntoTheResultPathIsNeverTaken) {
+    TempTree tree;
+    const std::string path = tree.Path("ZELK_Tab.csv");
+    const std::string other = tree.Path("swap");
+    tree.Write("ZELK_Tab.csv", "");
+    ASSERT_EQ(::mkfifo(other.c_str(), 0600), 0);
+    const FileHandle regular(::open(path.c_str(), O_RDWR | O_CLOEXEC));
+    ASSERT_GE(regular.Get(), 0);
+    ASSERT_EQ(::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, other.c_str(), RENAME_EXCHANGE), 0)
+        << "the file system cannot exchange names";
+
+    std::atomic<bool> swapFailed = false;
+    std::jthread swapper([&](const std::stop_token& stop) {
+        bool pipeAtPath = true;
+        while (!stop.stop_requested()) {
+            // Frees a Create that waits in opening the pipe.
+            const FileHandle reader(::open((pipeAtPath ? path : other).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+            if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, other.c_str(), RENAME_EXCHANGE) != 0) {
+                swapFailed = true;
+                return;
+            }
+            pipeAtPath = !pipeAtPath;
+        }
+    });
+
+    int taken = 0, refused = 0;
+    for (int round = 0; round < 200000 && (round < 20000 || taken < 100 || refused < 100) && !swapFailed; ++round) {
+        ASSERT_EQ(::pwrite(regular.Get(), "old", 3, 0), 3);
+        BatchResultFile file;
+        if (!file.Create(path)) {
+            ++refused;
+            continue;
+        }
+        ++taken;
+        // Taken only as the regular file, which it has emptied.
+        struct stat st {};
+        ASSERT_EQ(::fstat(regular.Get(), &st), 0);
+        ASSERT_EQ(st.st_size, 0) << "the pipe was taken in round " << round;
+    }
+    swapper.request_stop();
+    swapper.join();
+    EXPECT_FALSE(swapFailed);
+    EXPECT_GT(taken, 0);
+    EXPECT_GT(refused, 0);
 }
 
 TEST(BatchRun, ImportErrorShownAndWhatWasReadEvaluated) {
