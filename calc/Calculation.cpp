@@ -105,52 +105,47 @@ int ResultsCalculation::LastMarkerIndex(int start) const {
     return -1;
 }
 
-void ResultsCalculation::CompleteLastNadir() {
+std::pair<int, float> ResultsCalculation::LastTurningPoint(bool lowest) const {
     const DisplaySeries& se = in_.series;
     int k = LastMarkerIndex(se.HighIndex);
-    if (k < 0) return;
+    if (k < 0) return {k, 0.0f};
     float v = se.PointValue[static_cast<size_t>(k)];
     for (int i = k + 1; i <= se.HighIndex; ++i) {
         const float p = se.PointValue[static_cast<size_t>(i)];
-        if (p > 0.0f && p < v) {
+        if (lowest ? p > 0.0f && p < v : p > v) {
             v = p;
             k = i;
         }
     }
+    return {k, v};
+}
+
+void ResultsCalculation::SetTurningPoint(int row, int index, float value, bool firstColumns) {
+    if (firstColumns) {
+        out_.csg_Berechnung.SetCell(1, row, IndexToClockText(index));
+        out_.csg_Berechnung.SetCell(2, row, ValueText(value));
+    } else {
+        SetColumn3(row, index);
+        out_.csg_Berechnung.SetCell(4, row, ValueText(value));
+    }
+}
+
+void ResultsCalculation::CompleteLastNadir() {
+    const auto [k, v] = LastTurningPoint(true);
+    if (k < 0) return;
     const int r = out_.PeakRows;
     EnsureRow(r);
-    if (out_.PeakFirst) {
-        SetColumn3(r, k);
-        out_.csg_Berechnung.SetCell(4, r, ValueText(v));
-    } else {
-        out_.csg_Berechnung.SetCell(1, r, IndexToClockText(k));
-        out_.csg_Berechnung.SetCell(2, r, ValueText(v));
-    }
+    SetTurningPoint(r, k, v, !out_.PeakFirst);
     out_.NadirRows = out_.PeakRows;
 }
 
 void ResultsCalculation::CompleteLastPeak() {
-    const DisplaySeries& se = in_.series;
-    int k = LastMarkerIndex(se.HighIndex);
+    const auto [k, v] = LastTurningPoint(false);
     if (k < 0) return;
-    float v = se.PointValue[static_cast<size_t>(k)];
-    for (int i = k + 1; i <= se.HighIndex; ++i) {
-        const float p = se.PointValue[static_cast<size_t>(i)];
-        if (p > v) {
-            v = p;
-            k = i;
-        }
-    }
     const int r = out_.NadirRows;
     EnsureRow(r);
     out_.csg_Berechnung.SetCell(0, r, DayOf(k));
-    if (out_.PeakFirst) {
-        out_.csg_Berechnung.SetCell(1, r, IndexToClockText(k));
-        out_.csg_Berechnung.SetCell(2, r, ValueText(v));
-    } else {
-        SetColumn3(r, k);
-        out_.csg_Berechnung.SetCell(4, r, ValueText(v));
-    }
+    SetTurningPoint(r, k, v, out_.PeakFirst);
     out_.PeakRows = out_.NadirRows;
 }
 
@@ -176,6 +171,12 @@ void ResultsCalculation::ComputeAmplitudes() {
     if (n > 0) out_.ce_ZELK.SetValue(static_cast<long double>(sum) / n, sep);
 }
 
+void SetTurningPointHeaders(StringGrid& grid, bool peakFirst, const std::string& peakHeader,
+                            const std::string& nadirHeader) {
+    grid.SetCell(2, 0, peakFirst ? peakHeader : nadirHeader);
+    grid.SetCell(4, 0, peakFirst ? nadirHeader : peakHeader);
+}
+
 void ResultsCalculation::Button1Click() {
     if (hooks_.beforeRun) hooks_.beforeRun();
     out_.csg_Berechnung.ClearRows(1);
@@ -187,8 +188,7 @@ void ResultsCalculation::Button1Click() {
     const int b0 = markers.ComputeFirstExcursion();
 
     out_.PeakFirst = markers.LastDirection == 1;
-    out_.csg_Berechnung.SetCell(2, 0, out_.PeakFirst ? in_.PeakHeader : in_.NadirHeader);
-    out_.csg_Berechnung.SetCell(4, 0, out_.PeakFirst ? in_.NadirHeader : in_.PeakHeader);
+    SetTurningPointHeaders(out_.csg_Berechnung, out_.PeakFirst, in_.PeakHeader, in_.NadirHeader);
 
     const int high = in_.series.HighIndex;
     for (int b = b0; b < high + 1;) b = markers.ComputeNextExcursion(b);

@@ -47,6 +47,11 @@ struct CalculationHooks {
     std::function<void()> afterRun;
 };
 
+// Columns 2 and 4 of the results table's header row: the peak header first when
+// `peakFirst`, else the nadir header.
+void SetTurningPointHeaders(StringGrid& grid, bool peakFirst, const std::string& peakHeader,
+                            const std::string& nadirHeader);
+
 // The calculation behind "Berechne": excursion markers, the rows of the results
 // table, the end-value rule and the excursion index in ce_ZELK.
 class ResultsCalculation {
@@ -79,6 +84,11 @@ private:
     int NextMarker(int from, bool fall) const;
     void EnsureRow(int row);
     void SetColumn3(int row, int index);
+    // From the last marker on, the lowest (a nadir) or the highest (a peak) point: its
+    // index and value; index -1 when the series has no value.
+    std::pair<int, float> LastTurningPoint(bool lowest) const;
+    // A turning point into columns 1 and 2, or into columns 3 and 4.
+    void SetTurningPoint(int row, int index, float value, bool firstColumns);
 
     CalculationInput in_;
     CalculationOutput out_;

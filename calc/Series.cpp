@@ -29,9 +29,9 @@ float PointAverage(const WerteTab& werteTab, int HighIndex, int j) {
 
 float BuildSeries(DisplaySeries& series, const WerteTab& werteTab, const SeriesSettings& settings) {
     switch (settings.X_Raster) {
-    case 3: series.CurveXOffset = 0; break;
-    case 4: series.CurveXOffset = 2; break;
-    case 6: series.CurveXOffset = 1; break;
+    case kRaster5: series.CurveXOffset = 0; break;
+    case kRaster15: series.CurveXOffset = 2; break;
+    case kWideRaster: series.CurveXOffset = 1; break;
     default: break;
     }
     series.HighIndex = settings.fiveMinuteMenu && settings.rasterIndex == 0 ? kHighIndex5 : kHighIndex15;

@@ -13,6 +13,12 @@ inline constexpr int kZeroRow = 240;          // pixel row of 0 mmol/L: a point 
 inline constexpr int kPlotLeftMargin = 80;    // pixels left of grid minute 0
 inline constexpr int kPlotBottomMargin = 25;  // pixels below the bottom line of the grid
 
+// Grid widths X_Raster, in pixels per 15 minutes: the 15-minute grid, the 5-minute
+// grid and the wide 5-minute view.
+inline constexpr int kRaster15 = 4;
+inline constexpr int kRaster5 = 3;
+inline constexpr int kWideRaster = 6;
+
 // The display series and its statistics; only entries 0 to HighIndex belong to it.
 struct DisplaySeries {
     int HighIndex = 0;
@@ -41,7 +47,7 @@ struct CurvePolyline {
 
 // What BuildSeries reads besides the grid.
 struct SeriesSettings {
-    int X_Raster = 4;             // pixels per 15 minutes
+    int X_Raster = kRaster15;     // pixels per 15 minutes
     float YScale = 8.0f;          // pixels per mmol/L
     bool fiveMinuteMenu = false;  // N5minRaster1 checked
     int rasterIndex = 0;          // selected item of cb_Raster

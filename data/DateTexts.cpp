@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "data/Errors.h"
+#include "data/Language.h"
 #include "data/TextNumber.h"
 
 namespace zelk {
@@ -77,11 +78,11 @@ void DecodeDate(DateTime value, int& year, int& month, int& day) {
 }
 
 MonthList BuildMonthList(std::string_view language, const LocaleInfo& locale) {
-    const bool useLocale = (language == "de" && locale.localeId == kLocaleGerman) ||
-                           (language == "en" && locale.localeId == kLocaleUsEnglish) ||
+    const bool useLocale = (IsGermanCode(language) && locale.localeId == kLocaleGerman) ||
+                           (IsEnglishCode(language) && locale.localeId == kLocaleUsEnglish) ||
                            locale.localeId == kLocaleUkEnglish;
     if (useLocale) return locale.shortMonths;
-    return MonthNames(language == "de" ? kGermanShortMonths : kEnglishShortMonths);
+    return MonthNames(IsGermanCode(language) ? kGermanShortMonths : kEnglishShortMonths);
 }
 
 int MonthIndex(const MonthList& months, std::string_view month) {

@@ -8,6 +8,7 @@
 
 #include "data/ClockReadings.h"
 #include "data/Errors.h"
+#include "data/Language.h"
 #include "data/TextNumber.h"
 
 namespace zelk {
@@ -16,7 +17,8 @@ namespace {
 long long MinutesOf(DateTime value) { return std::llround(value * kMinutesPerDay); }
 
 std::string RefusedStepText(std::string_view language, std::string_view rasterText) {
-    if (language == "en") return "Invalid grid step '" + std::string(rasterText) + "': allowed are 1 to 4320 minutes.";
+    if (IsEnglishCode(language))
+        return "Invalid grid step '" + std::string(rasterText) + "': allowed are 1 to 4320 minutes.";
     return "Ung\xFCltiges Raster '" + std::string(rasterText) + "': erlaubt sind 1 bis 4320 Minuten.";
 }
 

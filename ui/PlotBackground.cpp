@@ -89,7 +89,7 @@ void PaintBackground(QImage& backBuffer, const BackgroundSettings& s) {
                    QColor::fromRgb(kBandColour));
 
     // One line per 15 minutes, only in the 15-minute grid and the wide view
-    if (s.X_Raster > 3)
+    if (s.X_Raster > kRaster5)
         for (int i = 0; i <= kHighIndex15; ++i)
             Line(p, kPlotLeftMargin + i * s.X_Raster, 1, kPlotLeftMargin + i * s.X_Raster, h - 24, kSilver);
     // One line per hour, with a tick below the zero line

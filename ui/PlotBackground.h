@@ -5,15 +5,17 @@
 #include <QString>
 #include <string>
 
+#include "calc/Series.h"
+
 namespace zelk {
 
 // What the plot background is painted from.
 struct BackgroundSettings {
     int plotWidth = 0;
     int plotHeight = 0;
-    int targetLowY = 0;   // row of 3.9 mmol/L
-    int targetHighY = 0;  // row of 8.9 mmol/L
-    int X_Raster = 4;     // pixels per 15 minutes
+    int targetLowY = 0;        // row of 3.9 mmol/L
+    int targetHighY = 0;       // row of 8.9 mmol/L
+    int X_Raster = kRaster15;  // pixels per 15 minutes
     int startHour = 0;
     bool mgDisplay = false;     // display unit mg/dl
     bool germanChecked = true;  // the language item "Deutsch" is checked

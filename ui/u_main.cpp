@@ -25,6 +25,7 @@
 #include "calc/Batch.h"
 #include "data/CodePages.h"
 #include "data/DateTexts.h"
+#include "data/Language.h"
 #include "data/TextNumber.h"
 #include "data/Units.h"
 #include "ui/CStringGrid.h"
@@ -41,6 +42,7 @@
 #include "ui/dialogs/u_Sensorgrafik.h"
 #include "ui/dialogs/u_Tabellen.h"
 #include "ui/dialogs/u_prefs.h"
+#include "windowlogic/GridMenu.h"
 #include "windowlogic/MainCoreBatchRoad.h"
 #include "windowlogic/Settings.h"
 
@@ -442,7 +444,7 @@ void Tf_main::closeEvent(QCloseEvent* event) {
 
 void Tf_main::SetLanguage(const std::string& code) {
     core_.ApplyLanguage(code);
-    if (code == "en")
+    if (IsEnglishCode(code))
         ApplyEnglishTexts();
     else
         ApplyGermanTexts();
@@ -488,7 +490,7 @@ void Tf_main::de1Click() {
     if (s.de1) return;
     s.en1 = false;
     s.de1 = true;
-    SetLanguage("de");
+    SetLanguage(kGermanCode);
 }
 
 void Tf_main::en1Click() {
@@ -496,7 +498,7 @@ void Tf_main::en1Click() {
     if (s.en1) return;
     s.de1 = false;
     s.en1 = true;
-    SetLanguage("en");
+    SetLanguage(kEnglishCode);
 }
 
 // ---- Plot layout, background and grid width
@@ -587,10 +589,7 @@ void Tf_main::N15minRaster1Click() {
     MainState& s = State();
     if (s.N15minRaster1) return;
     core_.EraseCurve();
-    s.N5minRaster1 = false;
-    s.N15minRaster1 = true;
-    s.Breitbild1Enabled = false;
-    s.X_Raster = 4;
+    ChooseFifteenMinuteGrid(s);
     ProcessPendingEvents();
     LayoutWindow();
 }
@@ -599,18 +598,15 @@ void Tf_main::N5minRaster1Click() {
     MainState& s = State();
     if (s.N5minRaster1) return;
     core_.EraseCurve();
-    s.N5minRaster1 = true;
-    s.N15minRaster1 = false;
-    s.X_Raster = s.Breitbild1 ? 6 : 3;
+    ChooseFiveMinuteGrid(s);
     ProcessPendingEvents();
     LayoutWindow();
 }
 
 void Tf_main::Breitbild1Click() {
     MainState& s = State();
-    s.Breitbild1 = !s.Breitbild1;
     core_.EraseCurve();
-    s.X_Raster = s.Breitbild1 ? 6 : 3;
+    ToggleWideView(s);
     ProcessPendingEvents();
     LayoutWindow();
 }
@@ -626,7 +622,7 @@ void Tf_main::img_LayoutMouseMove(int X, int Y) {
     l_Coursor->show();
     l_Coursor->move(l_Coursor->x(), Y + 5);
     // A grid width of 0 or below would divide by zero; the 15-minute width stands in.
-    const int raster = s.X_Raster > 0 ? s.X_Raster : 4;
+    const int raster = s.X_Raster > 0 ? s.X_Raster : kRaster15;
     const int q = (X - kPlotLeftMargin) / raster;
     int hour = q / 4 + s.StartHour;
     while (hour > 23) hour -= 24;
@@ -638,7 +634,7 @@ void Tf_main::img_LayoutMouseMove(int X, int Y) {
         const long double scale = s.YScale;
         ReadoutValueText = s.rg_Anzeige == 0 ? FormatFixed(v / scale, 0, 1, separator)
                                              : FormatFixed(kMgPerMmol * v / scale, 0, 0, separator);
-        if (s.Sprache == "en") ReadoutValueText = ReplaceChar(ReadoutValueText, ',', '.');
+        if (IsEnglishCode(s.Sprache)) ReadoutValueText = ReplaceChar(ReadoutValueText, ',', '.');
         l_Coursor->setText(AnsiText(" " + ReadoutHourText + ":" + ReadoutMinuteText + "   " + ReadoutValueText + " "));
         l_Coursor->adjustSize();
     }
@@ -721,7 +717,7 @@ void Tf_main::abellen1Click() {
 
 void Tf_main::Hilfe1Click() {
     // The page is looked up in the current folder at the moment of the command.
-    const bool english = State().Sprache == "en";
+    const bool english = IsEnglishCode(State().Sprache);
     const QFileInfo page(QDir::current(), english ? QStringLiteral("help.htm") : QStringLiteral("Hilfe.htm"));
     if (page.isFile())
         QDesktopServices::openUrl(QUrl::fromLocalFile(page.absoluteFilePath()));

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "calc/Calculation.h"
 #include "data/MinuteGrid.h"
 #include "data/SensorReader.h"
 #include "windowlogic/StateCalculation.h"
@@ -23,7 +24,7 @@ MainCore::MainCore(LocaleInfo locale) {
 }
 
 void MainCore::SetCreationValues() {
-    state_.X_Raster = 4;
+    state_.X_Raster = kRaster15;
     state_.series.CurveXOffset = 2;
     state_.GridStep = 5;
 }
@@ -31,14 +32,17 @@ void MainCore::SetCreationValues() {
 void MainCore::BuildMonthList() { state_.monthList = zelk::BuildMonthList(state_.Sprache, state_.locale); }
 
 void MainCore::WriteHeaderRow() {
+    WriteHeaderTexts(true);
+    state_.csg_Berechnung.SetCell(5, 0, state_.texts.AmplitudeHeader);
+}
+
+void MainCore::WriteHeaderTexts(bool peakFirst) {
     const TextTable& t = state_.texts;
     StringGrid& grid = state_.csg_Berechnung;
     grid.SetCell(0, 0, t.DayHeader);
     grid.SetCell(1, 0, t.TimeHeader);
-    grid.SetCell(2, 0, t.PeakHeader);
     grid.SetCell(3, 0, t.TimeHeader);
-    grid.SetCell(4, 0, t.NadirHeader);
-    grid.SetCell(5, 0, t.AmplitudeHeader);
+    SetTurningPointHeaders(grid, peakFirst, t.PeakHeader, t.NadirHeader);
 }
 
 void MainCore::LoadDemoCurve() {
@@ -83,12 +87,7 @@ void MainCore::ApplyLanguage(const std::string& code) {
     state_.Sprache = code;
     state_.texts = TextsFor(code);
     state_.f_Sensor.NoDateMessage = state_.texts.NoDateMessage;
-    StringGrid& grid = state_.csg_Berechnung;
-    grid.SetCell(0, 0, state_.texts.DayHeader);
-    grid.SetCell(1, 0, state_.texts.TimeHeader);
-    grid.SetCell(3, 0, state_.texts.TimeHeader);
-    grid.SetCell(2, 0, state_.PeakFirst ? state_.texts.PeakHeader : state_.texts.NadirHeader);
-    grid.SetCell(4, 0, state_.PeakFirst ? state_.texts.NadirHeader : state_.texts.PeakHeader);
+    WriteHeaderTexts(state_.PeakFirst);
 }
 
 void MainCore::ClearResults() {

@@ -76,6 +76,9 @@ public:
     void Button1Click();
 
 private:
+    // Columns 0 to 4 of the header row in the current texts, the turning points by `peakFirst`.
+    void WriteHeaderTexts(bool peakFirst);
+
     MainState state_;
     MainHooks hooks_;
 };

@@ -87,7 +87,7 @@ struct MainState {
     // Grid and plot
     int StartHour = 0;
     int GridStep = 5;
-    int X_Raster = 4;
+    int X_Raster = kRaster15;
     float YScale = 0.0f;
     int TargetLowY = 0;
     int TargetHighY = 0;

@@ -1,5 +1,7 @@
 #include "windowlogic/Settings.h"
 
+#include "data/Language.h"
+#include "windowlogic/GridMenu.h"
 #include "windowlogic/IniFile.h"
 #include "windowlogic/TextTables.h"
 
@@ -10,10 +12,6 @@ constexpr std::string_view kFenster = "Fenster";
 constexpr std::string_view kAnwendung = "Anwendung";
 constexpr std::string_view kPrefs = "Prefs";
 
-constexpr int kDefaultRaster = 4;
-constexpr int kWideRaster = 6;
-constexpr int kRaster5 = 3;
-constexpr int kRaster15 = 4;
 // The widest grid the layout takes: 288 points of 12 pixels are a window about
 // 3,500 pixels wide.
 constexpr int kWidestRaster = 12;
@@ -73,10 +71,10 @@ std::optional<std::string> LoadSettings(MainState& state, WindowPlace& place, st
         problem = ReadFailureText(error);
     }
 
-    int raster = file.ReadInteger(kFenster, "X_Raster", kDefaultRaster);
+    int raster = file.ReadInteger(kFenster, "X_Raster", kRaster15);
     place.top = file.ReadInteger(kFenster, "Top", place.top);
     place.left = file.ReadInteger(kFenster, "Left", place.left);
-    state.Sprache = file.ReadString(kAnwendung, "Sprache", "de");
+    state.Sprache = file.ReadString(kAnwendung, "Sprache", kGermanCode);
     state.cb_Startwert = file.ReadBool(kAnwendung, "Startwert", true);
     state.cb_Endwert = file.ReadBool(kAnwendung, "Endwert", true);
     state.rg_Import = LimitRadioIndex(file.ReadInteger(kPrefs, "Import", 0));
@@ -85,22 +83,20 @@ std::optional<std::string> LoadSettings(MainState& state, WindowPlace& place, st
     // The wide view is never restored; a width of no pixels would stop the layout,
     // and a huge one would make the window wider than any screen.
     if (raster == kWideRaster) raster = kRaster5;
-    if (raster <= 0 || raster > kWidestRaster) raster = kDefaultRaster;
+    if (raster <= 0 || raster > kWidestRaster) raster = kRaster15;
     state.X_Raster = raster;
     if (raster == kRaster5) {
-        state.N5minRaster1 = true;
-        state.N15minRaster1 = false;
         state.Breitbild1 = false;
+        ChooseFiveMinuteGrid(state);
     } else if (raster == kRaster15) {
-        state.N5minRaster1 = false;
-        state.N15minRaster1 = true;
+        ChooseFifteenMinuteGrid(state);
     }
     state.Breitbild1Enabled = false;
     return problem;
 }
 
 void SetLanguageMenu(MainState& state) {
-    state.de1 = state.Sprache == "de";
+    state.de1 = IsGermanCode(state.Sprache);
     state.en1 = !state.de1;
 }
 

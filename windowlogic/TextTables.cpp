@@ -1,5 +1,7 @@
 #include "windowlogic/TextTables.h"
 
+#include "data/Language.h"
+
 namespace zelk {
 namespace {
 
@@ -173,6 +175,8 @@ const FixedTextTable& FixedTexts() {
     return table;
 }
 
-const TextTable& TextsFor(std::string_view language) { return language == "en" ? EnglishTexts() : GermanTexts(); }
+const TextTable& TextsFor(std::string_view language) {
+    return IsEnglishCode(language) ? EnglishTexts() : GermanTexts();
+}
 
 }  // namespace zelk

@@ -13,6 +13,7 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 
+#include "data/Language.h"
 #include "data/TextNumber.h"
 #include "ui/Fonts.h"
 #include "ui/Messages.h"
@@ -41,7 +42,7 @@ int RasterBoxWidth(const QComboBox& box) {
 
 // The day dialog reads German texts for "de" exactly and English for every other code.
 const TextTable& DayDialogTexts(const std::string& language) {
-    return language == "de" ? GermanTexts() : EnglishTexts();
+    return IsGermanCode(language) ? GermanTexts() : EnglishTexts();
 }
 
 constexpr int kPreviewDays = 5;
