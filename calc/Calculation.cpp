@@ -78,9 +78,8 @@ int ResultsCalculation::FillRows(int start, bool peaks) {
         if (peaks) grid.SetCell(0, r, DayOf(a));
         const float value = in_.series.PointValue[static_cast<size_t>(a)];
         if (firstPass) {
-            grid.SetCell(1, r, IndexToClockText(a));
+            SetTurningPoint(r, a, value, true);
             if (r == 1) out_.FirstRowIndex = a;
-            grid.SetCell(2, r, ValueText(value));
         } else {
             SetColumn3(r, a);
             if (r == 1 && a <= out_.FirstRowIndex)

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <atomic>
@@ -565,18 +564,6 @@ TEST(BatchRun, ImportErrorShownAndWhatWasReadEvaluated) {
 }
 
 // zelk_eval --batch runs the same core and prints status texts and messages as they come.
-std::string RunEval(const std::string& command, int& exitCode) {
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) throw std::runtime_error("popen failed");
-    std::string out;
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return out;
-}
-
 TEST(BatchEval, WritesTheSameFileAndPrintsStatusAndMessages) {
     TempTree tree;
     tree.Write("sensors/a.txt", "ICode_DUP\r\n" + kHeaderLine + "\r\n" + DataLine(1, kFirstDay, "08:00", "6,0") +
@@ -585,7 +572,7 @@ TEST(BatchEval, WritesTheSameFileAndPrintsStatusAndMessages) {
     int exitCode = -1;
     // A relative folder still gives full paths in the result file.
     const std::string out =
-        RunEval("cd '" + tree.Root() + "' && '" ZELK_EVAL_PATH "' --lang en --batch sensors", exitCode);
+        test::RunCommand("cd '" + tree.Root() + "' && '" ZELK_EVAL_PATH "' --lang en --batch sensors", exitCode);
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(out, "STATUS\t" + kBlank + "\nSTATUS\t2\n" +
                        "MESSAGE\tError when importing the sensor data! 01-Jan-08  08:00\n" +
@@ -598,13 +585,13 @@ TEST(BatchEval, ErrorGivesExitCodeTwo) {
     tree.Write("b.txt", "ICode_BAD\r\n" + kHeaderLine + "\r\n" + DataLine(1, "xx-Jan-08", "08:00", "6,0") +
                             DataLine(3, "20-Jan-08", "08:00", "6,0"));
     int exitCode = -1;
-    const std::string out = RunEval("'" ZELK_EVAL_PATH "' --batch '" + tree.Root() + "'", exitCode);
+    const std::string out = test::RunCommand("'" ZELK_EVAL_PATH "' --batch '" + tree.Root() + "'", exitCode);
     EXPECT_EQ(exitCode, 2);
     EXPECT_EQ(out.rfind("STATUS\t" + kBlank + "\nSTATUS\t1\nERROR\t", 0), 0u) << out;
     EXPECT_EQ(tree.Read("ZELK_Tab.csv"), kHeader);
 
     tree.MakeDir("sub/ZELK_Tab.csv");
-    const std::string noFile = RunEval("'" ZELK_EVAL_PATH "' --batch '" + tree.Path("sub") + "'", exitCode);
+    const std::string noFile = test::RunCommand("'" ZELK_EVAL_PATH "' --batch '" + tree.Path("sub") + "'", exitCode);
     EXPECT_EQ(exitCode, 2);
     EXPECT_EQ(noFile,
               "STATUS\t" + kBlank + "\nSTATUS\t0\nERROR\tCannot create '" + tree.Path("sub/ZELK_Tab.csv") + "'\n");

@@ -1,7 +1,12 @@
 #pragma once
 
-// Helpers shared by the core tests: a reader target with recording hooks, and data lines.
+// Helpers shared by the core tests: a reader target with recording hooks, data lines, and
+// running a command.
 
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -46,6 +51,19 @@ struct ImportTarget {
     }
     const std::vector<std::string>& Messages() const { return recorder.messages; }
 };
+
+// Runs a shell command; what it printed, and through `exitCode` its exit status (-1 when
+// it did not exit normally).
+inline std::string RunCommand(const std::string& command, int& exitCode) {
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) throw std::runtime_error("popen failed");
+    std::string out;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return out;
+}
 
 // One shape A data line: ID TAB date TAB time TAB value.
 inline std::string DataLine(int id, const std::string& date, const std::string& time, const std::string& value) {

@@ -1,10 +1,7 @@
 // Sensor files run through zelk_eval, compared line by line with the output
 // expected for them (tests/data/calc_*.expected).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <fstream>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -32,24 +29,14 @@ std::vector<std::string> SplitLines(const std::string& text) {
 EvalRun EvaluatePath(const std::string& options, const std::string& path) {
     const std::string command = std::string("'") + ZELK_EVAL_PATH + "' " + options + " '" + path + "' 2>&1";
     EvalRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::string out;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.lines = SplitLines(out);
+    run.lines = SplitLines(zelk::test::RunCommand(command, run.exitCode));
     return run;
 }
 
 EvalRun Evaluate(const std::string& options, const std::string& file) { return EvaluatePath(options, DataPath(file)); }
 
 std::vector<std::string> Expected(const std::string& name) {
-    std::ifstream in(DataPath(name), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return SplitLines(text.str());
+    return SplitLines(zelk::test::ReadFileBytes(DataPath(name)));
 }
 
 void ExpectSameLines(const std::vector<std::string>& actual, const std::vector<std::string>& expected) {
