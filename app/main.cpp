@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "data/FileHandle.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
 #include "ui/SystemLocale.h"
@@ -8,6 +9,7 @@
 #include "windowlogic/TextTables.h"
 
 int main(int argc, char* argv[]) {
+    zelk::IgnoreFileSizeSignal();
     QApplication app(argc, argv);
     zelk::SetApplicationTitle(zelk::AnsiText(zelk::GermanTexts().mainCaption));
     const zelk::ApplicationWindows windows(zelk::LocaleFromEnvironment());

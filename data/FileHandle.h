@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstddef>
 #include <string_view>
 
@@ -48,5 +49,9 @@ inline int WriteAll(int fd, std::string_view text) {
     }
     return 0;
 }
+
+// Makes a write past the process's file-size limit fail with EFBIG, as a full disk fails
+// with ENOSPC, instead of ending the process with SIGXFSZ part way through a line.
+inline void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 }  // namespace zelk

@@ -24,10 +24,38 @@ struct MotifHints {
 };
 constexpr std::uint32_t kHintFunctions = 1;
 constexpr std::uint32_t kHintDecorations = 2;
+constexpr std::uint32_t kFunctionResize = 2;
 constexpr std::uint32_t kFunctionMove = 4;
+constexpr std::uint32_t kFunctionMaximise = 16;
 constexpr std::uint32_t kFunctionClose = 32;
 constexpr std::uint32_t kDecorBorder = 2;
+constexpr std::uint32_t kDecorResizeHandle = 4;
 constexpr std::uint32_t kDecorTitle = 8;
+constexpr std::uint32_t kDecorMaximise = 64;
+
+// Whether the user may change the window's size. A message box fixes its size only once
+// it shows, after the guard has seen it; Qt gives it the fixed-size hint beforehand.
+bool Resizable(const QWidget& window) {
+    return !window.windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint) &&
+           window.minimumSize() != window.maximumSize();
+}
+
+// Everything the window offers but minimising.
+MotifHints HintsWithoutMinimise(const QWidget& window) {
+    const Qt::WindowFlags flags = window.windowFlags();
+    MotifHints hints{kHintFunctions | kHintDecorations, kFunctionMove, kDecorBorder | kDecorTitle, 0, 0};
+    // Qt leaves all functions to the manager when a window has no title-bar button at all.
+    if (flags.testFlag(Qt::WindowCloseButtonHint)) hints.functions |= kFunctionClose;
+    if (Resizable(window)) {
+        hints.functions |= kFunctionResize;
+        hints.decorations |= kDecorResizeHandle;
+    }
+    if (flags.testFlag(Qt::WindowMaximizeButtonHint)) {
+        hints.functions |= kFunctionMaximise;
+        hints.decorations |= kDecorMaximise;
+    }
+    return hints;
+}
 
 // Sets the hints on the native window, before it is mapped; only X11 takes them.
 void OfferNoMinimise(QWidget& window) {
@@ -41,10 +69,7 @@ void OfferNoMinimise(QWidget& window) {
         xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(kName)), kName), nullptr),
         &std::free);
     if (!atom) return;
-    // Qt leaves all functions to the manager when a window has no title-bar button at all.
-    const bool closeBox = window.windowFlags().testFlag(Qt::WindowCloseButtonHint);
-    const MotifHints hints{kHintFunctions | kHintDecorations, kFunctionMove | (closeBox ? kFunctionClose : 0),
-                           kDecorBorder | kDecorTitle, 0, 0};
+    const MotifHints hints = HintsWithoutMinimise(window);
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window.winId()), atom->atom, atom->atom, 32,
                         sizeof hints / 4, &hints);
     xcb_flush(c);

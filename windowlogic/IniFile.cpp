@@ -1,10 +1,12 @@
 #include "windowlogic/IniFile.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -166,7 +168,30 @@ int WriteTemporary(const std::string& target, std::string_view text, std::string
     return error;
 }
 
+// Whether a file of `size` bytes stays within this process's file-size limit.
+bool WithinFileSizeLimit(size_t size) {
+    struct rlimit limit {};
+    return ::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY || size <= limit.rlim_cur;
+}
+
+// Makes sure that rewriting the file with the text cannot fail part way, before any old
+// byte changes; 0 or the error number. A longer text's part beyond the old end is
+// written first, where a full disk or the file-size limit stops it; on an error the
+// file is cut back to its old length. Within the old length a write takes no new room,
+// so a text that is not longer only has to fit the file-size limit.
+int ReserveInPlace(int fd, size_t oldSize, std::string_view text) {
+    if (text.size() <= oldSize) return WithinFileSizeLimit(text.size()) ? 0 : EFBIG;
+    const int error =
+        ::lseek(fd, static_cast<off_t>(oldSize), SEEK_SET) < 0 ? errno : WriteAll(fd, text.substr(oldSize));
+    if (error != 0) {
+        // Should cutting back fail too, the old bytes are still untouched and the error is told.
+        [[maybe_unused]] const int cut = ::ftruncate(fd, static_cast<off_t>(oldSize));
+    }
+    return error;
+}
+
 // Rewrites an existing regular file in place, for a folder that takes no temporary file.
+// A write that fails leaves the old text.
 void WriteInPlace(const std::string& path, const std::string& target, std::string_view text) {
     FileHandle file(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
     const auto fail = [&path](int error) { throw SettingsFileError(path, ErrorText(error), false); };
@@ -174,7 +199,10 @@ void WriteInPlace(const std::string& path, const std::string& target, std::strin
     struct stat info {};
     if (::fstat(file.Get(), &info) != 0) fail(errno);
     if (!S_ISREG(info.st_mode)) throw SettingsFileError(path, kNotRegular, false);
-    if (const int error = WriteAll(file.Get(), text); error != 0) fail(error);
+    const auto oldSize = static_cast<size_t>(info.st_size);
+    if (const int error = ReserveInPlace(file.Get(), oldSize, text); error != 0) fail(error);
+    if (::lseek(file.Get(), 0, SEEK_SET) < 0) fail(errno);
+    if (const int error = WriteAll(file.Get(), text.substr(0, std::min(oldSize, text.size()))); error != 0) fail(error);
     if (::ftruncate(file.Get(), static_cast<off_t>(text.size())) != 0) fail(errno);
     if (::fsync(file.Get()) != 0) fail(errno);
     if (const int error = file.Close(); error != 0) fail(error);

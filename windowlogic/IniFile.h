@@ -86,9 +86,9 @@ private:
 // the old file; a symbolic link is written through to its target and stays. A file
 // that is write-protected (not writable for this user, or without any write
 // permission) or not a regular file is not replaced. Where the folder takes no new
-// file, an existing file is rewritten in place. Temporary files that earlier saves
-// stopped by a kill left behind are removed. Raises SettingsFileError naming the
-// path and the reason.
+// file, an existing file is rewritten in place, keeping its old text when that fails.
+// Temporary files that earlier saves stopped by a kill left behind are removed.
+// Raises SettingsFileError naming the path and the reason.
 void WriteFileAtomically(const std::string& path, std::string_view text);
 
 }  // namespace zelk

@@ -597,6 +597,22 @@ TEST(BatchEval, ErrorGivesExitCodeTwo) {
               "STATUS\t" + kBlank + "\nSTATUS\t0\nERROR\tCannot create '" + tree.Path("sub/ZELK_Tab.csv") + "'\n");
 }
 
+// Under a file-size limit, with SIGXFSZ at its default, zelk_eval reports the failed write
+// instead of being ended by the signal in the middle of a line.
+TEST(BatchEval, FileSizeLimitIsReportedAndLeavesWholeLines) {
+    TempTree tree;
+    for (const char* name : {"a.txt", "b.txt"}) tree.Write(name, SeriesFile(kWorked));
+    const std::string first = tree.Path("a.txt") + ";4,0;5,0;5,0;4,5\r\n";
+    const size_t limit = kHeader.size() + first.size() + first.size() / 2;
+    int exitCode = -1;
+    const std::string out = test::RunCommand("env --default-signal=XFSZ prlimit --fsize=" + std::to_string(limit) +
+                                                 " '" ZELK_EVAL_PATH "' --batch '" + tree.Root() + "'",
+                                             exitCode);
+    EXPECT_EQ(exitCode, 2);
+    EXPECT_NE(out.find("ERROR\tCannot write '" + tree.Path("ZELK_Tab.csv") + "'\n"), std::string::npos) << out;
+    EXPECT_EQ(tree.Read("ZELK_Tab.csv"), kHeader + first);
+}
+
 // ---- The road without the window logic --------------------------------------------------------
 
 // A road that records what the batch asks of it; its calculation names the options.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -7,7 +8,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <utility>
 
+#include "data/FileHandle.h"
 #include "tests/common/ScratchFolder.h"
 #include "windowlogic/IniFile.h"
 
@@ -321,42 +324,84 @@ TEST(IniFileDisk, TemporariesLeftByStoppedSavesAreRemoved) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 2);
 }
 
-TEST(IniFileDisk, FolderThatTakesNoNewFileIsWrittenInPlace) {
-    ScratchFolder folder;
-    const std::string path = folder.File("zelk.ini");
-    WriteFileBytes(path, "[A]\r\nk=1\r\nlong=line that makes the old file longer\r\n");
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                              fs::perms::group_write | fs::perms::others_read | fs::perms::others_write);
-    fs::permissions(folder.Path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                       fs::perms::others_read | fs::perms::others_exec);
-    struct stat before {};
-    ASSERT_EQ(::stat(path.c_str(), &before), 0);
-    // A user who may write the file but not the folder: as root, the save runs as nobody.
-    const bool root = ::geteuid() == 0;
-    if (!root) fs::permissions(folder.Path(), fs::perms::owner_write, fs::perm_options::remove);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (root && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
-        try {
-            IniFile file(path);
-            file.WriteInteger("A", "k", 2);
-            file.UpdateFile();
-        } catch (const SettingsFileError& error) {
-            std::fprintf(stderr, "%s\n", error.what());
-            ::_exit(1);
-        }
-        ::_exit(0);
+// A settings file that this process may write in a folder that takes no new file from
+// it: as root, the saves run as nobody, for whom the file is writable and the folder not.
+class FolderWithoutNewFiles {
+public:
+    explicit FolderWithoutNewFiles(std::string_view bytes) {
+        WriteFileBytes(path_, bytes);
+        fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                   fs::perms::group_write | fs::perms::others_read | fs::perms::others_write);
+        fs::permissions(folder_.Path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                            fs::perms::others_read | fs::perms::others_exec);
+        if (!root_) fs::permissions(folder_.Path(), fs::perms::owner_write, fs::perm_options::remove);
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(ReadFileBytes(path), "[A]\r\nk=2\r\nlong=line that makes the old file longer\r\n\r\n");
+
+    const std::string& Path() const { return path_; }
+    const std::string& Folder() const { return folder_.Path(); }
+
+    // Runs `save` in a child process as that user, and gives its exit status: 0 when it
+    // went through, 1 when it raised SettingsFileError, whose text it prints.
+    template <typename Save>
+    int SaveInChild(const Save& save) const {
+        const pid_t child = ::fork();
+        if (child < 0) return -1;
+        if (child == 0) {
+            if (root_ && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+            try {
+                save();
+            } catch (const SettingsFileError& error) {
+                std::fprintf(stderr, "%s\n", error.what());
+                ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        int status = 0;
+        if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+        return WEXITSTATUS(status);
+    }
+
+private:
+    ScratchFolder folder_;
+    std::string path_ = folder_.File("zelk.ini");
+    bool root_ = ::geteuid() == 0;
+};
+
+TEST(IniFileDisk, FolderThatTakesNoNewFileIsWrittenInPlace) {
+    const FolderWithoutNewFiles folder("[A]\r\nk=1\r\nlong=line that makes the old file longer\r\n");
+    struct stat before {};
+    ASSERT_EQ(::stat(folder.Path().c_str(), &before), 0);
+    const int status = folder.SaveInChild([&folder] {
+        IniFile file(folder.Path());
+        file.WriteInteger("A", "k", 2);
+        file.UpdateFile();
+    });
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(ReadFileBytes(folder.Path()), "[A]\r\nk=2\r\nlong=line that makes the old file longer\r\n\r\n");
     struct stat after {};
-    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    ASSERT_EQ(::stat(folder.Path().c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Folder()), fs::directory_iterator()), 1);
+}
+
+// A save in place that the file-size limit stops, as the program meets it (SIGXFSZ
+// ignored), leaves the old text whole: for a longer text the limit falls between the
+// old and the new length, for a shorter one below the new length.
+TEST(IniFileDisk, InPlaceSaveStoppedPartWayLeavesTheOldText) {
+    const std::string old = "[A]\r\nk=1\r\nlong=line that makes the old file longer\r\n";
+    const std::string longer = "[B]\r\nk=2\r\nlong=line that makes the new file longer than the old one\r\n";
+    const std::string shorter = "[B]\r\nk=2\r\n";
+    for (const auto& [text, limit] : {std::pair{longer, old.size() + 8}, std::pair{shorter, shorter.size() - 3}}) {
+        const FolderWithoutNewFiles folder(old);
+        const int status = folder.SaveInChild([&folder, &text = text, limit = limit] {
+            IgnoreFileSizeSignal();
+            const struct rlimit size { limit, RLIM_INFINITY };
+            if (::setrlimit(RLIMIT_FSIZE, &size) != 0) ::_exit(3);
+            WriteFileAtomically(folder.Path(), text);
+        });
+        EXPECT_EQ(status, 1) << text.size() << " bytes under a limit of " << limit;
+        EXPECT_EQ(ReadFileBytes(folder.Path()), old) << text.size() << " bytes under a limit of " << limit;
+    }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "calc/Batch.h"
 #include "data/CodePages.h"
 #include "data/Errors.h"
+#include "data/FileHandle.h"
 #include "data/TextNumber.h"
 #include "windowlogic/MainCore.h"
 #include "windowlogic/MainCoreBatchRoad.h"
@@ -131,6 +132,7 @@ int RunBatch(zelk::MainCore& core, const std::string& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    zelk::IgnoreFileSizeSignal();
     const Options o = Parse(argc, argv);
     const int localeId = o.locale.value_or(o.decimal == '.' ? zelk::kLocaleUsEnglish : zelk::kLocaleGerman);
     zelk::MainCore core(zelk::LocaleInfo::FromId(localeId, o.decimal));

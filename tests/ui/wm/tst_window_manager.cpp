@@ -16,12 +16,14 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -93,13 +95,11 @@ public:
     std::vector<uint32_t> Values(WId window, const char* name, xcb_atom_t type) {
         std::vector<uint32_t> values;
         if (xcb_connection_has_error(c_)) return values;
-        const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
-            xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr),
-            &std::free);
-        if (!atom) return values;
+        const xcb_atom_t atom = Atom(name);
+        if (atom == XCB_ATOM_NONE) return values;
         const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-            xcb_get_property_reply(
-                c_, xcb_get_property(c_, 0, static_cast<xcb_window_t>(window), atom->atom, type, 0, 64), nullptr),
+            xcb_get_property_reply(c_, xcb_get_property(c_, 0, static_cast<xcb_window_t>(window), atom, type, 0, 64),
+                                   nullptr),
             &std::free);
         if (!reply) return values;
         const auto* data = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
@@ -119,25 +119,36 @@ public:
     }
 
     // Asks the window manager to minimise the window, as a pager or a title-bar button would.
-    void Iconify(WId window) {
-        const char* name = "WM_CHANGE_STATE";
-        const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+    void Iconify(WId window) { SendToManager(window, "WM_CHANGE_STATE", {3}); }  // 3: IconicState
+
+    // Asks the window manager to maximise the window, as a double click on its title bar would.
+    void Maximise(WId window) {
+        SendToManager(window, "_NET_WM_STATE",
+                      {1, Atom("_NET_WM_STATE_MAXIMIZED_VERT"), Atom("_NET_WM_STATE_MAXIMIZED_HORZ"), 2});
+    }
+
+private:
+    xcb_atom_t Atom(const char* name) {
+        const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
             xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr),
             &std::free);
-        if (!atom) return;
+        return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    }
+
+    // A request to the window manager about the window, sent as the EWMH and ICCCM ask.
+    void SendToManager(WId window, const char* type, std::initializer_list<uint32_t> data) {
         xcb_client_message_event_t message{};
         message.response_type = XCB_CLIENT_MESSAGE;
         message.format = 32;
         message.window = static_cast<xcb_window_t>(window);
-        message.type = atom->atom;
-        message.data.data32[0] = 3;  // IconicState
+        message.type = Atom(type);
+        std::copy(data.begin(), data.end(), message.data.data32);
         const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root;
         xcb_send_event(c_, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                        reinterpret_cast<const char*>(&message));
         xcb_flush(c_);
     }
 
-private:
     xcb_connection_t* c_;
 };
 
@@ -201,16 +212,20 @@ private:
     QWidget& window_;
 };
 
-// Checks on a shown modal window that the manager is asked to offer no minimising,
-// then minimises it through the manager and checks that it comes straight back.
-// Reports through QTest; the caller looks at QTest::currentTestFailed().
-void CheckComesBackWhenMinimised(QWidget& window) {
+// Checks on a shown modal window that the manager is asked to offer no minimising but
+// offers resizing exactly when the window is `resizable`, then minimises it through the
+// manager and checks that it comes straight back. Reports through QTest; the caller
+// looks at QTest::currentTestFailed().
+void CheckComesBackWhenMinimised(QWidget& window, bool resizable = false) {
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTRY_VERIFY_WITH_TIMEOUT(Framed(&window), 5000);
     XProperty x;
     // Managers that honour the hints offer no minimise function.
     const std::vector<uint32_t> hints = x.Values(window.winId(), "_MOTIF_WM_HINTS", XCB_ATOM_ANY);
     QVERIFY(hints.size() >= 2 && (hints[0] & 1) != 0 && (hints[1] & (1 | 8)) == 0);  // not "all", not minimise
+    const std::vector<std::string> actions = x.AtomNames(window.winId(), "_NET_WM_ALLOWED_ACTIONS");
+    for (const char* action : {"_NET_WM_ACTION_RESIZE", "_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT"})
+        QVERIFY2((std::find(actions.begin(), actions.end(), action) != actions.end()) == resizable, action);
     // One that minimises it all the same (openbox does) gets it straight back.
     // Asked again while the manager may still be taking the window on under load.
     MinimiseCounter counter(window);
@@ -223,6 +238,14 @@ void CheckComesBackWhenMinimised(QWidget& window) {
         !window.isMinimized() && x.Values(window.winId(), "WM_STATE", XCB_ATOM_ANY) == std::vector<uint32_t>({1, 0}),
         5000);
     QVERIFY2(window.isVisible(), qPrintable(window.objectName() + QLatin1Char(' ') + window.windowTitle()));
+}
+
+// Maximises a shown window through the manager and checks that it then fills the screen.
+void CheckManagerMaximises(QWidget& window) {
+    const QSize screen = window.screen()->availableSize();
+    QVERIFY(window.width() < screen.width());
+    XProperty().Maximise(window.winId());
+    QTRY_VERIFY_WITH_TIMEOUT(window.isMaximized() && window.frameGeometry().size() == screen, 5000);
 }
 
 // Drops the answers to modal windows still waiting when a test leaves early.
@@ -264,7 +287,8 @@ void WindowManagerTest::importFileDialogAndMessageBoxCannotBeMinimised() {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         if (!dialog) return false;
         title = dialog->windowTitle();
-        CheckComesBackWhenMinimised(*dialog);
+        CheckComesBackWhenMinimised(*dialog, true);
+        CheckManagerMaximises(*dialog);
         dialog->reject();
         return true;
     });
