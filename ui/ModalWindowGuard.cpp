@@ -75,12 +75,12 @@ void OfferNoMinimise(QWidget& window) {
     xcb_flush(c);
 }
 
-// Shows the window again once the manager is done minimising it; the window's own
-// timer goes with the window.
+// Shows the window again, maximised if it was, once the manager is done minimising it;
+// the window's own timer goes with the window.
 void ShowAgainSoon(QWidget& window) {
     QTimer::singleShot(0, &window, [w = &window] {
         if (!w->isVisible() || !w->isMinimized()) return;
-        w->showNormal();
+        w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
         w->raise();
         w->activateWindow();
     });
