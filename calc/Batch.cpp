@@ -103,12 +103,7 @@ void BatchResultFile::WriteLine(std::string_view line) {
     // Each finished line reaches the file at once, so a run that is stopped keeps it.
     std::string text(line);
     text += "\r\n";
-    if (WriteAll(file_.Get(), text) != 0) {
-        // What fit of the line (a full disk) is cut off again, and the next write would
-        // start there; the error stands either way.
-        if (::ftruncate(file_.Get(), whole_) == 0) ::lseek(file_.Get(), whole_, SEEK_SET);
-        ThrowWriteError();
-    }
+    if (WriteAllOrCutBack(file_.Get(), whole_, text) != 0) ThrowWriteError();
     whole_ += static_cast<off_t>(text.size());
 }
 

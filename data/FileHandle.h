@@ -50,6 +50,15 @@ inline int WriteAll(int fd, std::string_view text) {
     return 0;
 }
 
+// Writes all of the text at `end`, where the file ends and its offset stands. A text
+// that cannot be written whole (a full disk) is cut off again, with the offset put back
+// at `end`, so the file keeps only what it held before; 0 or the error number.
+inline int WriteAllOrCutBack(int fd, off_t end, std::string_view text) {
+    const int error = WriteAll(fd, text);
+    if (error != 0 && ::ftruncate(fd, end) == 0) ::lseek(fd, end, SEEK_SET);
+    return error;
+}
+
 // Makes a write past the process's file-size limit fail with EFBIG, as a full disk fails
 // with ENOSPC, instead of ending the process with SIGXFSZ part way through a line.
 inline void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }

@@ -181,13 +181,8 @@ bool WithinFileSizeLimit(size_t size) {
 // so a text that is not longer only has to fit the file-size limit.
 int ReserveInPlace(int fd, size_t oldSize, std::string_view text) {
     if (text.size() <= oldSize) return WithinFileSizeLimit(text.size()) ? 0 : EFBIG;
-    const int error =
-        ::lseek(fd, static_cast<off_t>(oldSize), SEEK_SET) < 0 ? errno : WriteAll(fd, text.substr(oldSize));
-    if (error != 0) {
-        // Should cutting back fail too, the old bytes are still untouched and the error is told.
-        [[maybe_unused]] const int cut = ::ftruncate(fd, static_cast<off_t>(oldSize));
-    }
-    return error;
+    if (::lseek(fd, static_cast<off_t>(oldSize), SEEK_SET) < 0) return errno;
+    return WriteAllOrCutBack(fd, static_cast<off_t>(oldSize), text.substr(oldSize));
 }
 
 // Rewrites an existing regular file in place, for a folder that takes no temporary file.

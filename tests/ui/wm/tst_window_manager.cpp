@@ -212,6 +212,16 @@ private:
     QWidget& window_;
 };
 
+// Sends a request to the window manager until `done`, for ten seconds at most: asked
+// again while the manager may still be taking the window on under load.
+template <typename Ask, typename Done>
+void AskUntil(const Ask& ask, const Done& done) {
+    for (int attempt = 0; attempt < 40 && !done(); ++attempt) {
+        ask();
+        QTest::qWait(250);
+    }
+}
+
 // Checks on a shown modal window that the manager is asked to offer no minimising but
 // offers resizing exactly when the window is `resizable`, then minimises it through the
 // manager and checks that it comes straight back. Reports through QTest; the caller
@@ -227,12 +237,8 @@ void CheckComesBackWhenMinimised(QWidget& window, bool resizable = false) {
     for (const char* action : {"_NET_WM_ACTION_RESIZE", "_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT"})
         QVERIFY2((std::find(actions.begin(), actions.end(), action) != actions.end()) == resizable, action);
     // One that minimises it all the same (openbox does) gets it straight back.
-    // Asked again while the manager may still be taking the window on under load.
     MinimiseCounter counter(window);
-    for (int attempt = 0; attempt < 40 && counter.count == 0; ++attempt) {
-        x.Iconify(window.winId());
-        QTest::qWait(250);
-    }
+    AskUntil([&x, &window] { x.Iconify(window.winId()); }, [&counter] { return counter.count > 0; });
     QVERIFY(counter.count > 0);
     QTRY_VERIFY_WITH_TIMEOUT(
         !window.isMinimized() && x.Values(window.winId(), "WM_STATE", XCB_ATOM_ANY) == std::vector<uint32_t>({1, 0}),
@@ -246,12 +252,8 @@ void CheckManagerMaximises(QWidget& window) {
     const int screenWidth = window.screen()->availableSize().width();
     QVERIFY(window.width() < screenWidth);
     const auto filled = [&window, screenWidth] { return window.isMaximized() && window.width() == screenWidth; };
-    // Asked again while the manager may still be taking the window on under load.
     XProperty x;
-    for (int attempt = 0; attempt < 40 && !filled(); ++attempt) {
-        x.Maximise(window.winId());
-        QTest::qWait(250);
-    }
+    AskUntil([&x, &window] { x.Maximise(window.winId()); }, filled);
     QVERIFY(filled());
     CheckComesBackWhenMinimised(window, true);
     if (QTest::currentTestFailed()) return;
